@@ -1,0 +1,9 @@
+#include "keyboard/DeviceSelection.h"
+
+namespace keyboard {
+
+void fillSelectionLists() {}
+void onInstrumentSelected() {}
+void onDeviceSelected() {}
+
+} // namespace keyboard

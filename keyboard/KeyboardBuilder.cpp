@@ -1,0 +1,7 @@
+#include "keyboard/KeyboardBuilder.h"
+
+namespace keyboard {
+
+void buildKeyboard() {}
+
+} // namespace keyboard

@@ -1,0 +1,7 @@
+#include "score/ScoreLoading.h"
+
+namespace score {
+
+void onLoadScoreClicked() {}
+
+} // namespace score
