@@ -212,7 +212,7 @@ def make_tune():
         accompany(bar, HARMONY, with_strings=verse > 0)
         bar += len(MELODY)
 
-    # Ending: IV, V, then the tonic held while the tempo broadens.
+    # Ending: IV and V7, then the tonic held while the tempo broadens.
     accompany(bar, [[IV, V7]], with_strings=True)
     end = (bar + 1) * BAR
     final = chord_in_range(0, (0, 4, 7), 53)
@@ -436,7 +436,7 @@ def score_mvg():
     out.append(mvg_text(26, 90, 20, f"{KEY_NAME}  4/4", "start", bold=0.6))
     out.append(mvg_text(SCORE_W - 26, 90, 20, "贝多芬 曲", "end", bold=0.4))
     out.append(mvg_text(cx, 122, 20, "前奏四小节后进入，旋律共奏三遍", bold=0.4))
-    out.append(mvg_rect(26, 134, SCORE_W - 26, 135.5))
+    out.append(mvg_rect(26, 134, SCORE_W - 26, 136))
 
     margin = 24
     bars_per_line = 4
@@ -476,7 +476,7 @@ def score_mvg():
                     key = KEYS[melody_note(degree, octave)]
                     ky = base + 41
                     box_w = min(21, w * unit - 4)
-                    out.append(f"fill none\nstroke rgb(0,0,0)\nstroke-width 1.6\n"
+                    out.append(f"fill none\nstroke rgb(0,0,0)\nstroke-width 2\n"
                                f"roundrectangle {mid - box_w / 2:.1f},{ky - 18:.1f} "
                                f"{mid + box_w / 2:.1f},{ky + 5:.1f} 3,3\n"
                                f"fill rgb(0,0,0)\nstroke none\n")
@@ -485,16 +485,17 @@ def score_mvg():
             for left, right in beams.values():
                 out.append(mvg_rect(left, base + 5, right, base + 7))
             x += 6
-            # Bar line; the last bar of the piece ends with a double bar.
+            # Bar line; the last bar of the piece ends with a double bar. Every line is at least two
+            # pixels thick so that none drops out when the picture box shrinks the picture.
             top, bottom = base - 30, base + 8
             if line * bars_per_line + col == len(MELODY) - 1:
-                out.append(mvg_rect(x - 9, top, x - 7.5, bottom))
+                out.append(mvg_rect(x - 9.5, top, x - 7.5, bottom))
                 out.append(mvg_rect(x - 4, top, x, bottom))
             else:
-                out.append(mvg_rect(x - 1, top, x + 0.5, bottom))
+                out.append(mvg_rect(x - 1, top, x + 1, bottom))
 
     foot = first_line + 3 * line_gap + 66
-    out.append(mvg_rect(26, foot, SCORE_W - 26, foot + 1.5))
+    out.append(mvg_rect(26, foot, SCORE_W - 26, foot + 2))
     out.append(mvg_text(cx, foot + 29, 20, "方框里是弹这个音的电脑按键，", bold=0.4))
     out.append(mvg_text(cx, foot + 57, 20, "它们都是白键，与琴键下方的简谱数字相同", bold=0.4))
     return "".join(out)
