@@ -81,6 +81,8 @@ void loadWindow(const WindowDesc& desc) { Toolkit::instance().load(desc); }
 
 int runEventLoop() { return Toolkit::instance().run(); }
 
+void destroyAllWindows() { Toolkit::instance().destroyAll(); }
+
 void runtimeError(std::string_view message)
 {
     std::fprintf(stderr, "piano: run-time error: %.*s\n", static_cast<int>(message.size()), message.data());

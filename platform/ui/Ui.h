@@ -41,6 +41,9 @@ void loadWindow(const WindowDesc& desc);
 // Runs until no window of the program is open; then calls the exit routine. Returns 0.
 int runEventLoop();
 
+// Destroys every window and its controls without ending the program (tests load windows again).
+void destroyAllWindows();
+
 // Ends the program with a run-time error message, after calling the exit routine.
 [[noreturn]] void runtimeError(std::string_view message);
 
