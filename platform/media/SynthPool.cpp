@@ -1,0 +1,74 @@
+#include "platform/media/SynthPool.h"
+
+#include <fluidsynth.h>
+
+#include <filesystem>
+
+namespace media {
+
+namespace {
+// Keeps the pool's memory bounded when many sequencer devices were open at once.
+constexpr size_t kMaxIdle = 2;
+} // namespace
+
+SynthPool::SynthPool(int sampleRate, std::string soundFontPath)
+    : m_settings(new_fluid_settings()), m_soundFont(soundFontPath.empty() ? findSoundFont() : std::move(soundFontPath))
+{
+    fluid_settings_setnum(m_settings, "synth.sample-rate", sampleRate);
+    // Each synth is driven by one thread at a time (see DeviceMixer), so FluidSynth's own API
+    // mutex would only add a lock to the audio callback.
+    fluid_settings_setint(m_settings, "synth.threadsafe-api", 0);
+    fluid_settings_setint(m_settings, "synth.cpu-cores", 1);
+    fluid_settings_setint(m_settings, "synth.dynamic-sample-loading", 0);
+    fluid_settings_setnum(m_settings, "synth.gain", 0.4);
+}
+
+SynthPool::~SynthPool()
+{
+    for (fluid_synth_t* s : m_idle)
+        delete_fluid_synth(s);
+    delete_fluid_settings(m_settings);
+}
+
+std::string SynthPool::findSoundFont()
+{
+    for (const char* path : {"/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
+                             "/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/soundfonts/default.sf2"}) {
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(path, ec))
+            return path;
+    }
+    return {};
+}
+
+fluid_synth_t* SynthPool::create()
+{
+    fluid_synth_t* synth = new_fluid_synth(m_settings);
+    if (synth != nullptr && !m_soundFont.empty())
+        (void)fluid_synth_sfload(synth, m_soundFont.c_str(), 1);
+    return synth;
+}
+
+fluid_synth_t* SynthPool::acquire()
+{
+    if (!m_idle.empty()) {
+        fluid_synth_t* s = m_idle.back();
+        m_idle.pop_back();
+        return s;
+    }
+    return create();
+}
+
+void SynthPool::release(fluid_synth_t* synth)
+{
+    if (synth == nullptr)
+        return;
+    fluid_synth_all_sounds_off(synth, -1);
+    fluid_synth_system_reset(synth);
+    if (m_idle.size() < kMaxIdle)
+        m_idle.push_back(synth);
+    else
+        delete_fluid_synth(synth);
+}
+
+} // namespace media

@@ -1,0 +1,39 @@
+#pragma once
+// FluidSynth instances for the sequencer devices, all sharing one loaded SoundFont; GUI thread.
+
+#include <fluidsynth/types.h>
+
+#include <string>
+#include <vector>
+
+namespace media {
+
+// Loading the General MIDI SoundFont takes most of a second; FluidSynth shares the sample data of
+// a file among every synth of the process that loaded it, so a second synth costs a few tens of
+// milliseconds as long as one synth holding the font lives. The pool therefore keeps the first
+// synth for its whole life and lends it out again after a reset.
+class SynthPool {
+public:
+    // An empty path means the first General MIDI SoundFont found in the usual places.
+    explicit SynthPool(int sampleRate, std::string soundFontPath = {});
+    ~SynthPool();
+    SynthPool(const SynthPool&) = delete;
+    SynthPool& operator=(const SynthPool&) = delete;
+
+    // A reset synth at the pool's sample rate; silent when no SoundFont could be loaded, null only when
+    // FluidSynth cannot make a synth at all.
+    [[nodiscard]] fluid_synth_t* acquire();
+    // Takes a synth back; it must no longer be rendered anywhere.
+    void release(fluid_synth_t* synth);
+
+    [[nodiscard]] static std::string findSoundFont();
+
+private:
+    fluid_synth_t* create();
+
+    fluid_settings_t* m_settings = nullptr;
+    std::string m_soundFont;
+    std::vector<fluid_synth_t*> m_idle;
+};
+
+} // namespace media
