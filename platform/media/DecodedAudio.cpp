@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 
 namespace media {
 
@@ -73,15 +74,35 @@ std::optional<DecodedAudio> DecodedAudio::decode(std::span<const uint8_t> fileBy
     SNDFILE* sf = sf_open_virtual(&io, SFM_READ, &info, &file);
     if (sf == nullptr)
         return std::nullopt;
-    if (info.channels < 1 || info.channels > 256 || info.samplerate < 1000 || info.samplerate > 384000) {
-        sf_close(sf);
+    auto out = read(sf, info.channels, info.samplerate, info.frames, fileBytes.size());
+    sf_close(sf);
+    return out;
+}
+
+std::optional<DecodedAudio> DecodedAudio::decodeFile(const std::string& path)
+{
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec || size == 0 || size > kMaxFileBytes)
         return std::nullopt;
-    }
+    SF_INFO info{};
+    SNDFILE* sf = sf_open(path.c_str(), SFM_READ, &info);
+    if (sf == nullptr)
+        return std::nullopt;
+    auto out = read(sf, info.channels, info.samplerate, info.frames, static_cast<size_t>(size));
+    sf_close(sf);
+    return out;
+}
+
+std::optional<DecodedAudio> DecodedAudio::read(SNDFILE* sf, int inChannels, int sampleRate, int64_t claimedFrames,
+                                               size_t sizeHint)
+{
+    if (inChannels < 1 || inChannels > 256 || sampleRate < 1000 || sampleRate > 384000)
+        return std::nullopt;
 
     DecodedAudio out;
-    out.m_sampleRate = info.samplerate;
-    out.m_channels = std::min(info.channels, 2);
-    const int inChannels = info.channels;
+    out.m_sampleRate = sampleRate;
+    out.m_channels = std::min(inChannels, 2);
     // Beyond two channels: even channels to the left, odd ones to the right, each side averaged
     // with the first pair weighted fully, so a 5.1 or quad file keeps its balance without clipping.
     const float sideWeight = 0.5f;
@@ -90,10 +111,11 @@ std::optional<DecodedAudio> DecodedAudio::decode(std::span<const uint8_t> fileBy
     const float normLeft = 1.0f / (1.0f + sideWeight * extraLeft);
     const float normRight = 1.0f / (1.0f + sideWeight * extraRight);
 
-    // Reserve what the header claims, within the cap: a damaged header may claim far more than is there.
-    if (info.frames > 0) {
-        const auto claimed = static_cast<uint64_t>(info.frames) * static_cast<uint64_t>(out.m_channels);
-        out.m_samples.reserve(static_cast<size_t>(std::min<uint64_t>({claimed, kMaxSamples, fileBytes.size() * 16u})));
+    // Reserve what the header claims, within the cap and what the file's size could hold: a
+    // damaged header may claim far more than is there.
+    if (claimedFrames > 0) {
+        const auto claimed = static_cast<uint64_t>(claimedFrames) * static_cast<uint64_t>(out.m_channels);
+        out.m_samples.reserve(static_cast<size_t>(std::min<uint64_t>({claimed, kMaxSamples, uint64_t{sizeHint} * 16u})));
     }
 
     constexpr sf_count_t kChunkFrames = 4096;
@@ -122,7 +144,6 @@ std::optional<DecodedAudio> DecodedAudio::decode(std::span<const uint8_t> fileBy
             break;
         }
     }
-    sf_close(sf);
     if (out.m_samples.empty())
         return std::nullopt;
     out.m_samples.shrink_to_fit();

@@ -5,7 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <sndfile.h>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace media {
@@ -22,6 +24,9 @@ public:
     // Files of more than two channels are mixed down to stereo. Returns nothing when the data is not
     // decodable audio or holds no sound at all.
     [[nodiscard]] static std::optional<DecodedAudio> decode(std::span<const uint8_t> fileBytes);
+    // The same from a file. libsndfile recognises an mp3 that starts with neither a tag nor a clean
+    // frame (junk before the first frame) only by its file name's extension, which bytes lack.
+    [[nodiscard]] static std::optional<DecodedAudio> decodeFile(const std::string& path);
 
     [[nodiscard]] int sampleRate() const { return m_sampleRate; }
     [[nodiscard]] int channels() const { return m_channels; }
@@ -31,6 +36,9 @@ public:
     [[nodiscard]] const std::vector<int16_t>& samples() const { return m_samples; }
 
 private:
+    [[nodiscard]] static std::optional<DecodedAudio> read(SNDFILE* file, int channels, int sampleRate,
+                                                          int64_t claimedFrames, size_t sizeHint);
+
     int m_sampleRate = 0;
     int m_channels = 0;
     bool m_truncated = false;

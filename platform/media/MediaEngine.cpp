@@ -105,10 +105,10 @@ MediaError MediaEngine::openSequencer(std::string_view path, Device& d)
 
 MediaError MediaEngine::openAudioFile(std::string_view path, Device& d)
 {
-    const auto bytes = readFile(path, DecodedAudio::kMaxFileBytes);
-    if (!bytes)
+    std::error_code ec;
+    if (path.empty() || !std::filesystem::is_regular_file(std::filesystem::path{std::string(path)}, ec))
         return MediaError::CannotOpenFile;
-    auto audio = DecodedAudio::decode(*bytes);
+    auto audio = DecodedAudio::decodeFile(std::string(path));
     if (!audio)
         return MediaError::BadFileFormat;
     d.player = std::make_unique<AudioFilePlayer>(std::move(*audio), m_output->sampleRate());
