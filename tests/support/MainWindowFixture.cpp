@@ -22,8 +22,10 @@ void startToolkit()
 void MainWindowFixture::SetUp()
 {
     startToolkit();
+    // Tests move TMPDIR about; every test's folder lies in the one the process started with.
+    static const std::filesystem::path base = std::filesystem::temp_directory_path();
     std::random_device random;
-    m_tempDir = std::filesystem::temp_directory_path() / ("piano-test-" + std::to_string(random()));
+    m_tempDir = base / ("piano-test-" + std::to_string(random()));
     std::filesystem::create_directories(m_tempDir);
     setenv("TMPDIR", m_tempDir.c_str(), 1);
     keyboard::keyWidgets.allocate();
