@@ -1,5 +1,6 @@
 #include "platform/picture/Picture.h"
 
+#include "platform/picture/BmpDecoder.h"
 #include "platform/picture/Format.h"
 #include "platform/picture/GifDecoder.h"
 
@@ -19,6 +20,7 @@ Picture decode(std::span<const uint8_t> bytes, int boxWidth, int boxHeight)
         case Format::Gif:
             return decodeGif(bytes);
         case Format::Bmp:
+            return decodeBmp(bytes);
         case Format::Jpeg:
         case Format::Icon:
         case Format::Cursor:

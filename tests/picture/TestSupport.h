@@ -4,6 +4,8 @@
 #include "platform/picture/Picture.h"
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -22,6 +24,78 @@ inline const std::filesystem::path& corpus()
 {
     static const std::filesystem::path dir(PIANO_CORPUS_DIR);
     return dir;
+}
+
+// ImageMagick's convert, the reference decoder and the maker of test files; Debian's own copy is preferred
+// over any other one earlier in the path.
+inline std::string convertTool()
+{
+    return std::filesystem::exists("/usr/bin/convert") ? "/usr/bin/convert" : "convert";
+}
+
+// Runs a shell command; true when it succeeded.
+inline bool run(const std::string& command)
+{
+    return std::system(command.c_str()) == 0;
+}
+
+// A fresh folder for the files a test makes, removed with the object.
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "piano-picture-XXXXXX").string();
+        if (mkdtemp(pattern.data()) != nullptr)
+            m_path = pattern;
+    }
+    ~TempDir()
+    {
+        std::error_code ignored;
+        if (!m_path.empty())
+            std::filesystem::remove_all(m_path, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+// A picture as ImageMagick decodes it: frame `index` of the file, as 8-bit sRGB with alpha. Empty when
+// ImageMagick cannot read it.
+inline Frame referenceDecode(const std::filesystem::path& file, int index, const std::filesystem::path& scratch)
+{
+    const std::filesystem::path pam = scratch / "reference.pam";
+    Frame frame;
+    const std::string command = convertTool() + " '" + file.string() + "[" + std::to_string(index) +
+                                "]' -colorspace sRGB -depth 8 pam:'" + pam.string() + "' 2>/dev/null";
+    if (!run(command))
+        return frame;
+    const std::vector<uint8_t> bytes = readFile(pam);
+    std::string header(bytes.begin(), bytes.end());
+    const size_t end = header.find("ENDHDR\n");
+    if (end == std::string::npos)
+        return frame;
+    int width = 0, height = 0, depth = 0;
+    std::sscanf(header.c_str() + header.find("WIDTH"), "WIDTH %d", &width);
+    std::sscanf(header.c_str() + header.find("HEIGHT"), "HEIGHT %d", &height);
+    std::sscanf(header.c_str() + header.find("DEPTH"), "DEPTH %d", &depth);
+    const size_t data = end + 7;
+    const size_t count = static_cast<size_t>(width) * height;
+    if (depth < 1 || depth > 4 || bytes.size() < data + count * depth)
+        return frame;
+    frame.width = width;
+    frame.height = height;
+    frame.pixels.resize(count);
+    for (size_t i = 0; i < count; ++i) {
+        const uint8_t* p = &bytes[data + i * depth];
+        const bool grey = depth <= 2;
+        const uint32_t r = p[0], g = grey ? p[0] : p[1], b = grey ? p[0] : p[2];
+        const uint32_t a = depth == 2 ? p[1] : depth == 4 ? p[3] : 255;
+        frame.pixels[i] = (a << 24) | (r << 16) | (g << 8) | b;
+    }
+    return frame;
 }
 
 // 8-bit RGBA bytes as 0xAARRGGBB pixels.

@@ -1,0 +1,181 @@
+// Decodes real files from other projects' suites and from encoders we did not write, and compares the
+// pixels with ImageMagick's decode of the same file.
+
+#include "platform/picture/Picture.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+namespace picture {
+namespace {
+
+using test::corpus;
+
+enum class Expect {
+    Match,   // decodes, and the pixels equal ImageMagick's within the tolerance
+    Decodes, // decodes (ImageMagick reads it differently or not at all)
+    Empty,   // nothing to show
+    NoCrash, // either outcome, as long as it is a clean one
+};
+
+// One row: a corpus file, all files of a corpus folder with a given ending ("dir/*.bmp"), or a file that
+// `make` writes at test time ({convert} is ImageMagick, {out} the file). Later rows override earlier ones
+// for the same file. `frame` is the image index ImageMagick should compare with.
+struct Row {
+    const char* file;
+    Expect expect;
+    int tolerance = 0;
+    const char* make = nullptr;
+    int frame = 0;
+};
+
+const Row kRows[] = {
+    // BMP Suite: good files decode exactly, questionable ones either way, bad ones cleanly, others never.
+    {"bmp/bmpsuite/g/*.bmp", Expect::Match},
+    {"bmp/bmpsuite/q/*.bmp", Expect::NoCrash},
+    {"bmp/bmpsuite/b/*.bmp", Expect::NoCrash},
+    {"bmp/bmpsuite/x/*.bmp", Expect::Empty},
+    // 5- and 6-bit channels are scaled to 8 bits with rounding; ImageMagick replicates bits, which is up to
+    // one level darker.
+    {"bmp/bmpsuite/g/rgb16.bmp", Expect::Match, 1},
+    {"bmp/bmpsuite/g/rgb16bfdef.bmp", Expect::Match, 1},
+    {"bmp/bmpsuite/g/rgb16-565.bmp", Expect::Match, 1},
+    {"bmp/bmpsuite/g/rgb16-565pal.bmp", Expect::Match, 1},
+    {"bmp/bmpsuite/b/reallybig.bmp", Expect::Empty},
+    {"bmp/bmpsuite/b/shortfile.bmp", Expect::Empty},
+    {"bmp/bmpsuite/q/rgb24jpeg.bmp", Expect::Empty},
+    {"bmp/bmpsuite/q/rgb24png.bmp", Expect::Empty},
+    {"bmp/bmpsuite/q/cmyk.bmp", Expect::Empty},
+    {"bmp/bmpsuite/q/pal8os2v2.bmp", Expect::Decodes}, // ImageMagick misreads the 64-byte OS/2 header
+    {"bmp/bmpsuite/q/pal8oversizepal.bmp", Expect::Decodes}, // ImageMagick refuses it
+    {"bmp/bmpsuite/q/pal8offs.bmp", Expect::Match},
+    {"bmp/bmpsuite/q/pal2.bmp", Expect::Decodes},
+    {"bmp/bmpsuite/q/rgb24rle24.bmp", Expect::Decodes},
+    {"bmp/bmpsuite/q/rgba32-1.bmp", Expect::Match},
+    {"bmp/bmpsuite/q/rgba32abf.bmp", Expect::Decodes},
+
+    // BMP files from ImageMagick's and netpbm's encoders.
+    {"im-24.bmp", Expect::Match, 0, "{convert} rose: BMP3:{out}"},
+    {"im-8.bmp", Expect::Match, 0, "{convert} rose: -type palette BMP3:{out}"},
+    {"im-4.bmp", Expect::Match, 0, "{convert} rose: -colors 16 -type palette BMP3:{out}"},
+    {"im-1.bmp", Expect::Match, 0, "{convert} rose: -type bilevel BMP3:{out}"},
+    {"im-rle8.bmp", Expect::Match, 0, "{convert} logo: -type palette -compress RLE BMP3:{out}"},
+    {"im-os2.bmp", Expect::Match, 0, "{convert} rose: -type palette BMP2:{out}"},
+    {"im-v5-alpha.bmp", Expect::Match, 0, "{convert} logo: -resize 50% -transparent white BMP:{out}"},
+    {"im-565.bmp", Expect::Match, 1, "{convert} rose: -define bmp:subtype=RGB565 BMP:{out}"},
+    {"netpbm-24.bmp", Expect::Match, 0, "{convert} rose: ppm:- | ppmtobmp -bpp 24 > {out}"},
+    {"netpbm-8.bmp", Expect::Match, 0, "{convert} rose: -colors 200 ppm:- | ppmtobmp -bpp 8 > {out}"},
+    {"netpbm-4-os2.bmp", Expect::Match, 0, "{convert} rose: -colors 16 ppm:- | ppmtobmp -os2 -bpp 4 > {out}"},
+    {"netpbm-1.bmp", Expect::Match, 0, "{convert} rose: -monochrome pbm:- | ppmtobmp -bpp 1 > {out}"},
+};
+
+struct Item {
+    std::filesystem::path path; // in the corpus, or relative to the scratch folder when made
+    Row row;
+};
+
+std::vector<Item> items()
+{
+    std::map<std::filesystem::path, Row> chosen;
+    std::vector<std::filesystem::path> order;
+    auto add = [&](const std::filesystem::path& path, const Row& row) {
+        if (chosen.emplace(path, row).second)
+            order.push_back(path);
+        else
+            chosen[path] = row;
+    };
+    for (const Row& row : kRows) {
+        const std::string file = row.file;
+        if (row.make != nullptr) {
+            add(file, row);
+        } else if (const size_t star = file.find("/*"); star != std::string::npos) {
+            const std::filesystem::path dir = corpus() / file.substr(0, star);
+            const std::string ending = file.substr(star + 2);
+            std::vector<std::filesystem::path> found;
+            for (const auto& entry : std::filesystem::directory_iterator(dir))
+                if (entry.path().string().ends_with(ending))
+                    found.push_back(corpus() / std::filesystem::relative(entry.path(), corpus()));
+            std::sort(found.begin(), found.end());
+            for (const auto& path : found)
+                add(path, row);
+        } else {
+            add(corpus() / file, row);
+        }
+    }
+    std::vector<Item> result;
+    for (const auto& path : order)
+        result.push_back({path, chosen[path]});
+    return result;
+}
+
+std::string replaceAll(std::string text, const std::string& from, const std::string& to)
+{
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+class Reference : public ::testing::TestWithParam<Item> {
+protected:
+    static void SetUpTestSuite() { s_scratch = new test::TempDir(); }
+    static void TearDownTestSuite()
+    {
+        delete s_scratch;
+        s_scratch = nullptr;
+    }
+    static test::TempDir* s_scratch;
+};
+test::TempDir* Reference::s_scratch = nullptr;
+
+TEST_P(Reference, DecodesLikeImageMagick)
+{
+    const Item& item = GetParam();
+    const std::filesystem::path& scratch = s_scratch->path();
+    ASSERT_FALSE(scratch.empty());
+    std::filesystem::path path = item.path;
+    if (item.row.make != nullptr) {
+        path = scratch / item.path;
+        std::string command = replaceAll(item.row.make, "{convert}", test::convertTool());
+        command = replaceAll(command, "{out}", "'" + path.string() + "'") + " 2>/dev/null";
+        ASSERT_TRUE(test::run(command)) << command;
+    }
+    const std::vector<uint8_t> bytes = test::readFile(path);
+    ASSERT_FALSE(bytes.empty()) << path;
+    const Picture picture = decode(bytes);
+
+    switch (item.row.expect) {
+    case Expect::NoCrash:
+        return;
+    case Expect::Empty:
+        EXPECT_TRUE(picture.empty());
+        return;
+    case Expect::Decodes:
+        EXPECT_FALSE(picture.empty());
+        return;
+    case Expect::Match:
+        break;
+    }
+    ASSERT_FALSE(picture.empty());
+    const Frame reference = test::referenceDecode(path, item.row.frame, scratch);
+    ASSERT_FALSE(reference.pixels.empty()) << "ImageMagick could not read " << path;
+    const Frame& ours = picture.frames.front();
+    ASSERT_EQ(ours.width, reference.width);
+    ASSERT_EQ(ours.height, reference.height);
+    std::string first;
+    EXPECT_EQ(test::countDifferences(ours.pixels, reference.pixels, item.row.tolerance, &first), 0u) << first;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, Reference, ::testing::ValuesIn(items()), [](const auto& info) {
+    std::string name = std::filesystem::path(info.param.path).parent_path().filename().string() + "_" +
+                       info.param.path.filename().string();
+    for (char& ch : name)
+        if (!std::isalnum(static_cast<unsigned char>(ch)))
+            ch = '_';
+    return name;
+});
+
+} // namespace
+} // namespace picture
