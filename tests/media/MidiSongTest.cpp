@@ -1,4 +1,5 @@
 #include "platform/media/MidiSong.h"
+#include "tests/media/SmfBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,43 +13,12 @@ using media::MidiSong;
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using namespace media::testing;
 
 Bytes readFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void appendBe(Bytes& out, uint32_t value, int bytes)
-{
-    for (int i = bytes - 1; i >= 0; --i)
-        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
-// A whole file from track bodies; every body gets its chunk header with its true length.
-Bytes smf(int format, uint16_t division, const std::vector<Bytes>& tracks)
-{
-    Bytes out{'M', 'T', 'h', 'd', 0, 0, 0, 6};
-    appendBe(out, format, 2);
-    appendBe(out, static_cast<uint32_t>(tracks.size()), 2);
-    appendBe(out, division, 2);
-    for (const Bytes& t : tracks) {
-        out.insert(out.end(), {'M', 'T', 'r', 'k'});
-        appendBe(out, static_cast<uint32_t>(t.size()), 4);
-        out.insert(out.end(), t.begin(), t.end());
-    }
-    return out;
-}
-
-const Bytes kEndOfTrack{0x00, 0xFF, 0x2F, 0x00};
-
-Bytes concat(std::initializer_list<Bytes> parts)
-{
-    Bytes out;
-    for (const Bytes& p : parts)
-        out.insert(out.end(), p.begin(), p.end());
-    return out;
 }
 
 } // namespace
