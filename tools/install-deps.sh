@@ -15,7 +15,7 @@ packages=(
   # sound
   libfluidsynth-dev fluid-soundfont-gm libsdl2-dev libsndfile1-dev
   # pictures and stored data
-  libjpeg-dev libgif-dev zlib1g-dev
+  libjpeg-dev libgif-dev libpng-dev zlib1g-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # test peers

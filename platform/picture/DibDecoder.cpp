@@ -350,7 +350,7 @@ std::optional<Frame> decodeDib(std::span<const uint8_t> dib, DibKind kind, size_
                   h.bitCount, palette, fields);
     }
 
-    const bool alphaUsed = fields.hasAlpha;
+    const bool alphaUsed = (h.bitCount == 16 || h.bitCount == 32) && fields.hasAlpha;
     if (alphaUsed && allAlphaZero(frame)) {
         // Writers that fill the alpha bits with zeros mean an opaque image (or one that its mask cuts).
         for (uint32_t& p : frame.pixels)

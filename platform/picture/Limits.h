@@ -16,15 +16,24 @@ inline constexpr uint64_t kMaxTotalPixels = uint64_t{64} << 20;
 inline constexpr uint64_t kMaxPixelsPerInputByte = 4096;
 inline constexpr uint64_t kAlwaysAllowedPixels = uint64_t{1} << 20;
 
+// True when a width × height frame fits the frame budget.
+[[nodiscard]] constexpr bool fitsFrame(uint64_t width, uint64_t height)
+{
+    return width > 0 && height > 0 && width <= kMaxFramePixels && height <= kMaxFramePixels &&
+           width * height <= kMaxFramePixels;
+}
+
+// True when `pixels` could come out of `inputBytes` bytes at `pixelsPerByte` at the most.
+[[nodiscard]] constexpr bool plausible(uint64_t pixels, size_t inputBytes,
+                                       uint64_t pixelsPerByte = kMaxPixelsPerInputByte)
+{
+    return pixels <= kAlwaysAllowedPixels || pixels / pixelsPerByte <= inputBytes;
+}
+
 // True when a width × height image may be allocated for a file of inputBytes bytes.
 [[nodiscard]] constexpr bool allowed(uint64_t width, uint64_t height, size_t inputBytes)
 {
-    if (width == 0 || height == 0 || width > kMaxFramePixels || height > kMaxFramePixels)
-        return false;
-    const uint64_t pixels = width * height;
-    if (pixels > kMaxFramePixels)
-        return false;
-    return pixels <= kAlwaysAllowedPixels || pixels / kMaxPixelsPerInputByte <= inputBytes;
+    return fitsFrame(width, height) && plausible(width * height, inputBytes);
 }
 
 } // namespace picture::limits

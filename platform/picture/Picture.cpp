@@ -3,6 +3,9 @@
 #include "platform/picture/BmpDecoder.h"
 #include "platform/picture/Format.h"
 #include "platform/picture/GifDecoder.h"
+#include "platform/picture/IconDecoder.h"
+#include "platform/picture/JpegDecoder.h"
+#include "platform/picture/PcxDecoder.h"
 
 #include <new>
 #include <stdexcept>
@@ -11,8 +14,6 @@ namespace picture {
 
 Picture decode(std::span<const uint8_t> bytes, int boxWidth, int boxHeight)
 {
-    (void)boxWidth;
-    (void)boxHeight;
     // The decoders check sizes before they allocate; running out of memory anyway still only means
     // that there is nothing to show.
     try {
@@ -22,9 +23,12 @@ Picture decode(std::span<const uint8_t> bytes, int boxWidth, int boxHeight)
         case Format::Bmp:
             return decodeBmp(bytes);
         case Format::Jpeg:
+            return decodeJpeg(bytes, boxWidth, boxHeight);
         case Format::Icon:
         case Format::Cursor:
+            return decodeIcon(bytes);
         case Format::Pcx:
+            return decodePcx(bytes);
         case Format::Unknown:
             break;
         }

@@ -62,14 +62,25 @@ private:
     std::filesystem::path m_path;
 };
 
-// A picture as ImageMagick decodes it: frame `index` of the file, as 8-bit sRGB with alpha. Empty when
-// ImageMagick cannot read it.
-inline Frame referenceDecode(const std::filesystem::path& file, int index, const std::filesystem::path& scratch)
+// A picture as a reference decoder sees it, as 8-bit sRGB with alpha: frame `index` of the file as
+// ImageMagick decodes it, or, when `decoder` is given, what that netpbm-style command (with {in} for the
+// file) writes to its output. Empty when the decoder cannot read it.
+inline Frame referenceDecode(const std::filesystem::path& file, int index, const std::filesystem::path& scratch,
+                             const char* decoder = nullptr)
 {
     const std::filesystem::path pam = scratch / "reference.pam";
     Frame frame;
-    const std::string command = convertTool() + " '" + file.string() + "[" + std::to_string(index) +
-                                "]' -colorspace sRGB -depth 8 pam:'" + pam.string() + "' 2>/dev/null";
+    const std::string quoted = "'" + file.string() + "'";
+    std::string source = quoted + "[" + std::to_string(index) + "]";
+    std::string pipe;
+    if (decoder != nullptr) {
+        pipe = decoder;
+        pipe.replace(pipe.find("{in}"), 4, quoted);
+        pipe += " 2>/dev/null | ";
+        source = "-";
+    }
+    const std::string command = pipe + convertTool() + " " + source + " -colorspace sRGB -depth 8 pam:'" +
+                                pam.string() + "' 2>/dev/null";
     if (!run(command))
         return frame;
     const std::vector<uint8_t> bytes = readFile(pam);
