@@ -420,4 +420,42 @@ TEST(MediaEngineNoOutputTest, CommandsWorkAgainstItsOwnClock)
     EXPECT_EQ(engine->sendString("close " + kAlias, reply), 0u);
 }
 
+// The engine's own clock thread renders while this thread drives both device kinds as hard as it
+// can: the handover between the threads must keep every answer sane (and is what the sanitizer
+// builds check for races and freed memory).
+TEST(MediaEngineNoOutputTest, CommandsRaceTheClockThreadSafely)
+{
+    auto engine = media::createMediaEngine(nullptr);
+    const std::string wav = writeSine("two-seconds.wav", kRate, 2.0);
+    const std::string mid = kCorpus + "/midi/jazz-soft-test-midi-files/midi/test-c-major-scale.mid";
+    const std::string aliases[] = {"wave", "midi"};
+    auto openBoth = [&] {
+        EXPECT_EQ(engine->open("waveaudio", wav, aliases[0]), 0u);
+        EXPECT_EQ(engine->open("Sequencer", mid, aliases[1]), 0u);
+    };
+    openBoth();
+    std::string reply;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string& a = aliases[i % 2];
+        const std::string commands[] = {
+            "play " + a + " from " + std::to_string(i % 2500),
+            "pause " + a,
+            "resume " + a,
+            "setaudio " + a + " left volume to " + std::to_string(i % 1001),
+            "seek " + a + " to start",
+            "play " + a,
+        };
+        ASSERT_EQ(engine->sendString(commands[i % 6], reply), 0u) << commands[i % 6];
+        ASSERT_EQ(engine->sendString("status " + a + " position", reply), 0u);
+        const long long pos = std::stoll(reply);
+        ASSERT_GE(pos, 0);
+        ASSERT_LE(pos, a == "wave" ? 2000 : 4000);
+        if (i % 500 == 499) {
+            ASSERT_EQ(engine->sendString("close wave", reply), 0u);
+            ASSERT_EQ(engine->sendString("close midi", reply), 0u);
+            openBoth();
+        }
+    }
+}
+
 } // namespace
