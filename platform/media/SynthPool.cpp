@@ -3,23 +3,40 @@
 #include <fluidsynth.h>
 
 #include <filesystem>
+#include <mutex>
 
 namespace media {
 
 namespace {
+
 // Keeps the pool's memory bounded when many sequencer devices were open at once.
 constexpr size_t kMaxIdle = 2;
+
+// FluidSynth prints to stderr, also from inside the audio callback (a program change to a bank the
+// SoundFont lacks warns and substitutes); the callback must do no I/O, so its log goes nowhere.
+void silenceFluidLog()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+            fluid_set_log_function(level, nullptr, nullptr);
+    });
+}
+
 } // namespace
 
 SynthPool::SynthPool(int sampleRate, std::string soundFontPath)
     : m_settings(new_fluid_settings()), m_soundFont(soundFontPath.empty() ? findSoundFont() : std::move(soundFontPath))
 {
+    silenceFluidLog();
     fluid_settings_setnum(m_settings, "synth.sample-rate", sampleRate);
     // Each synth is driven by one thread at a time (see DeviceMixer), so FluidSynth's own API
     // mutex would only add a lock to the audio callback.
     fluid_settings_setint(m_settings, "synth.threadsafe-api", 0);
     fluid_settings_setint(m_settings, "synth.cpu-cores", 1);
+    // Every sample is read at load time, never from the callback; and 140 MB are not pinned in RAM.
     fluid_settings_setint(m_settings, "synth.dynamic-sample-loading", 0);
+    fluid_settings_setint(m_settings, "synth.lock-memory", 0);
     fluid_settings_setnum(m_settings, "synth.gain", 0.4);
 }
 
