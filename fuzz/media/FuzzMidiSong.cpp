@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!song)
         return 0;
     const int64_t length = song->lengthMs();
-    media::SequencerPlayer player(std::make_unique<const media::MidiSong>(std::move(*song)), nullptr, 8000);
+    media::SequencerPlayer player(std::make_unique<const media::MidiSong>(std::move(*song)), 8000);
     std::vector<float> out(2 * 4096);
     player.play();
     player.render(out.data(), 4096);

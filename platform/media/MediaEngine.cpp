@@ -75,8 +75,8 @@ uint32_t MediaEngine::open(std::string_view deviceType, std::string_view element
     device.slot = m_mixer.attach(device.player.get());
     if (device.slot < 0) {
         device.player.reset();
-        if (device.synth != nullptr)
-            m_synths->release(device.synth);
+        if (device.synth.valid())
+            m_synths->release(device.synth.get());
         return code(MediaError::TooManyDevices);
     }
     m_devices.emplace(alias, std::move(device));
@@ -98,8 +98,7 @@ MediaError MediaEngine::openSequencer(std::string_view path, Device& d)
     if (!m_synths)
         m_synths = std::make_unique<SynthPool>(m_output->sampleRate());
     d.synth = m_synths->acquire();
-    d.player = std::make_unique<SequencerPlayer>(std::make_unique<const MidiSong>(std::move(*song)), d.synth,
-                                                 m_output->sampleRate());
+    d.player = std::make_unique<SequencerPlayer>(std::make_unique<const MidiSong>(std::move(*song)), m_output->sampleRate());
     return MediaError::None;
 }
 
@@ -129,8 +128,8 @@ void MediaEngine::close(const std::string& alias)
     }
     (void)m_mixer.detach(d.slot);
     d.player.reset();
-    if (d.synth != nullptr)
-        m_synths->release(d.synth);
+    if (d.synth.valid())
+        m_synths->release(d.synth.get());
     m_devices.erase(it);
 }
 
@@ -178,7 +177,15 @@ MediaError MediaEngine::run(const MediaCommand& c, Device& d, std::string& reply
         break;
     }
 
+    // A sequencer gets its synth at the first play; the wait happens only when the SoundFont is
+    // still loading, that is when play follows the engine's first sequencer open at once.
+    const bool attach = (c.verb == Verb::Play || c.verb == Verb::Resume) && d.synth.valid() && !d.synthAttached;
+    fluid_synth_t* synth = attach ? d.synth.get() : nullptr;
     DevicePlayer* p = m_mixer.hold(d.slot);
+    if (attach) {
+        static_cast<SequencerPlayer*>(p)->attachSynth(synth);
+        d.synthAttached = true;
+    }
     switch (c.verb) {
     case Verb::Play:
         if (c.value >= 0)

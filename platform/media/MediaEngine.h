@@ -32,7 +32,9 @@ private:
     struct Device {
         int slot = -1;
         std::unique_ptr<DevicePlayer> player;
-        fluid_synth_t* synth = nullptr; // lent by m_synths, for sequencer devices
+        // Sequencer devices: the synth lent by m_synths, given to the player at the first play.
+        std::shared_future<fluid_synth_t*> synth;
+        bool synthAttached = false;
         int volumeLeft = 1000;
         int volumeRight = 1000;
     };

@@ -19,14 +19,21 @@ bool isParameterController(int cc) { return cc == 6 || cc == 38 || (cc >= 96 && 
 
 } // namespace
 
-SequencerPlayer::SequencerPlayer(std::unique_ptr<const MidiSong> song, fluid_synth_t* synth, int outputRate)
+SequencerPlayer::SequencerPlayer(std::unique_ptr<const MidiSong> song, int outputRate)
     : m_song(std::move(song)),
-      m_synth(synth),
       m_rate(outputRate),
       m_lengthFrames(m_song->lengthUs() * outputRate / 1'000'000),
       m_left(kChunkFrames),
       m_right(kChunkFrames)
 {
+}
+
+void SequencerPlayer::attachSynth(fluid_synth_t* synth)
+{
+    m_synth = synth;
+    m_needsChase = true;
+    if (mode() == Mode::Playing)
+        chase();
 }
 
 bool SequencerPlayer::isForwardedSysEx(const uint8_t* d, size_t n) noexcept

@@ -14,9 +14,9 @@ namespace media {
 
 class SequencerPlayer final : public DevicePlayer {
 public:
-    // `synth` is lent by the caller (a SynthPool) and must outlive the player; it may be null, in
-    // which case the song runs silently.
-    SequencerPlayer(std::unique_ptr<const MidiSong> song, fluid_synth_t* synth, int outputRate);
+    // The synth comes later through attachSynth(); until then, or when it stays null, the song runs
+    // silently.
+    SequencerPlayer(std::unique_ptr<const MidiSong> song, int outputRate);
 
     void render(float* out, int frames) noexcept override;
     [[nodiscard]] int64_t lengthMs() const override { return m_song->lengthMs(); }
@@ -25,7 +25,8 @@ public:
     void pause() override;
     void stop() override;
 
-    [[nodiscard]] fluid_synth_t* synth() const { return m_synth; }
+    // GUI thread, held. `synth` is lent by the caller (a SynthPool) and must outlive the player.
+    void attachSynth(fluid_synth_t* synth);
 
     // Whether a system-exclusive message is one the sequencer passes to the synth: the GM, GS and
     // XG resets and the GS drum-part switch. Others (tunings above all) would make FluidSynth
@@ -42,7 +43,7 @@ private:
     static constexpr int kChunkFrames = 256;
 
     std::unique_ptr<const MidiSong> m_song;
-    fluid_synth_t* m_synth;
+    fluid_synth_t* m_synth = nullptr;
     int m_rate;
     int64_t m_lengthFrames;
     int64_t m_cursor = 0;  // output frames since the start of the song

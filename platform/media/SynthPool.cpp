@@ -42,6 +42,8 @@ SynthPool::SynthPool(int sampleRate, std::string soundFontPath)
 
 SynthPool::~SynthPool()
 {
+    if (m_first.valid())
+        m_first.wait(); // the worker uses the settings
     for (fluid_synth_t* s : m_idle)
         delete_fluid_synth(s);
     delete_fluid_settings(m_settings);
@@ -66,14 +68,23 @@ fluid_synth_t* SynthPool::create()
     return synth;
 }
 
-fluid_synth_t* SynthPool::acquire()
+std::shared_future<fluid_synth_t*> SynthPool::acquire()
 {
     if (!m_idle.empty()) {
-        fluid_synth_t* s = m_idle.back();
+        std::promise<fluid_synth_t*> ready;
+        ready.set_value(m_idle.back());
         m_idle.pop_back();
-        return s;
+        return ready.get_future().share();
     }
-    return create();
+    if (!m_first.valid()) {
+        m_first = std::async(std::launch::async, [this] { return create(); }).share();
+        return m_first;
+    }
+    // Made when first needed, once the first synth holds the samples that this one will share.
+    return std::async(std::launch::deferred, [this, first = m_first] {
+               first.wait();
+               return create();
+           }).share();
 }
 
 void SynthPool::release(fluid_synth_t* synth)

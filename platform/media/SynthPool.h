@@ -3,15 +3,17 @@
 
 #include <fluidsynth/types.h>
 
+#include <future>
 #include <string>
 #include <vector>
 
 namespace media {
 
-// Loading the General MIDI SoundFont takes most of a second; FluidSynth shares the sample data of
-// a file among every synth of the process that loaded it, so a second synth costs a few tens of
-// milliseconds as long as one synth holding the font lives. The pool therefore keeps the first
-// synth for its whole life and lends it out again after a reset.
+// Loading the General MIDI SoundFont takes most of a second, so the first synth is made on a worker
+// thread and the GUI thread waits for it only when it needs the sound (at play). FluidSynth shares
+// the sample data of a file among every synth of the process that loaded it, so later synths cost a
+// few tens of milliseconds as long as one synth holding the font lives; the pool keeps released
+// synths and lends them out again after a reset.
 class SynthPool {
 public:
     // An empty path means the first General MIDI SoundFont found in the usual places.
@@ -20,9 +22,10 @@ public:
     SynthPool(const SynthPool&) = delete;
     SynthPool& operator=(const SynthPool&) = delete;
 
-    // A reset synth at the pool's sample rate; silent when no SoundFont could be loaded, null only when
-    // FluidSynth cannot make a synth at all.
-    [[nodiscard]] fluid_synth_t* acquire();
+    // A reset synth at the pool's sample rate, ready at once when one is idle and otherwise on its
+    // way. It is silent when no SoundFont could be loaded, and null only when FluidSynth cannot make
+    // a synth at all. Every synth acquired must come back through release().
+    [[nodiscard]] std::shared_future<fluid_synth_t*> acquire();
     // Takes a synth back; it must no longer be rendered anywhere.
     void release(fluid_synth_t* synth);
 
@@ -34,6 +37,7 @@ private:
     fluid_settings_t* m_settings = nullptr;
     std::string m_soundFont;
     std::vector<fluid_synth_t*> m_idle;
+    std::shared_future<fluid_synth_t*> m_first; // the synth that loads the SoundFont
 };
 
 } // namespace media
