@@ -120,14 +120,17 @@ bool decodeRle(std::span<const uint8_t> data, DibCompression compression, const 
             frame.pixels[static_cast<size_t>((height - 1 - y) * width + at)] = colour;
     };
     bool ended = false;
+    bool cut = false; // the data ends inside a code
     while (y < height && p + 2 <= data.size()) {
         const uint8_t count = data[p];
         const uint8_t value = data[p + 1];
         p += 2;
         if (count > 0) {
             if (compression == DibCompression::Rle24) {
-                if (p + 2 > data.size())
+                if (p + 2 > data.size()) {
+                    cut = true;
                     break;
+                }
                 const uint32_t colour = kOpaque | (uint32_t{data[p + 1]} << 16) | (uint32_t{data[p]} << 8) | value;
                 p += 2;
                 for (int i = 0; i < count; ++i)
@@ -147,8 +150,10 @@ bool decodeRle(std::span<const uint8_t> data, DibCompression compression, const 
             ended = true;
             break;
         } else if (value == 2) {
-            if (p + 2 > data.size())
+            if (p + 2 > data.size()) {
+                cut = true;
                 break;
+            }
             x += data[p];
             y += data[p + 1];
             p += 2;
@@ -157,8 +162,10 @@ bool decodeRle(std::span<const uint8_t> data, DibCompression compression, const 
             const size_t bytes = compression == DibCompression::Rle8 ? n
                                  : compression == DibCompression::Rle4 ? (n + 1) / 2
                                                                         : 3 * n;
-            if (p + bytes > data.size())
+            if (p + bytes > data.size()) {
+                cut = true;
                 break;
+            }
             for (size_t i = 0; i < n; ++i) {
                 uint32_t colour = 0;
                 if (compression == DibCompression::Rle8) {
@@ -176,8 +183,10 @@ bool decodeRle(std::span<const uint8_t> data, DibCompression compression, const 
             p += bytes + (bytes & 1); // absolute runs are padded to 16 bits
         }
     }
-    // Writers that leave out the final end-of-bitmap code after the last row are common.
-    return ended || y >= height - 1;
+    if (p + 1 == data.size() && !ended && y < height)
+        cut = true;
+    // Writers that leave out the end-of-line and end-of-bitmap codes after the last row are common.
+    return ended || y >= height || (y == height - 1 && !cut);
 }
 
 // Applies an icon's AND mask: a set bit makes the pixel transparent.

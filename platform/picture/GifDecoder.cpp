@@ -1,7 +1,5 @@
 #include "platform/picture/GifDecoder.h"
 
-#include "platform/picture/Limits.h"
-
 #include <gif_lib.h>
 
 #include <algorithm>
@@ -246,7 +244,7 @@ bool drawImage(GifFileType* gif, Compositor& compositor, const Compositor::Rect&
 
 } // namespace
 
-Picture decodeGif(std::span<const uint8_t> bytes)
+Picture decodeGif(std::span<const uint8_t> bytes, uint64_t totalPixelBudget)
 {
     const Outline plan = outline(bytes);
 
@@ -282,7 +280,7 @@ Picture decodeGif(std::span<const uint8_t> bytes)
 
     // The last frame takes the canvas itself instead of a copy.
     auto takeFrame = [&](int delayCs, bool last) {
-        if (totalPixels + framePixels > limits::kMaxTotalPixels) {
+        if (totalPixels + framePixels > totalPixelBudget) {
             full = true;
             return;
         }

@@ -193,5 +193,54 @@ TEST(GifSuiteList, CoversEveryTestOfTheSuite)
     EXPECT_EQ(listed, std::size(kCases));
 }
 
+TEST(GifAnimation, ACutFileKeepsTheFramesThatWereComplete)
+{
+    const std::vector<uint8_t> whole = readFile(suite() / "animation.gif");
+    struct Case {
+        size_t cut; // bytes taken off the end
+        size_t frames;
+    };
+    // The file ends with its last image's data (three bytes), the block terminator and the trailer; an
+    // image counts as complete once its terminator has been read.
+    const Case cases[] = {{0, 4}, {1, 4}, {2, 3}, {3, 3}, {whole.size() - 40, 0}};
+    for (const Case& c : cases) {
+        const std::vector<uint8_t> part(whole.begin(), whole.end() - static_cast<std::ptrdiff_t>(c.cut));
+        const Picture picture = decodeGif(part);
+        ASSERT_EQ(picture.frames.size(), c.frames) << "without the last " << c.cut << " bytes";
+        for (const Frame& frame : picture.frames)
+            EXPECT_EQ(frame.delayMs, c.frames > 1 ? 500 : 0);
+    }
+}
+
+TEST(GifAnimation, KeepsTheFramesThatFitThePixelBudget)
+{
+    const std::vector<uint8_t> bytes = readFile(suite() / "animation.gif"); // four frames of 2 × 2
+    EXPECT_EQ(decodeGif(bytes, 16).frames.size(), 4u);
+    EXPECT_EQ(decodeGif(bytes, 15).frames.size(), 3u);
+    EXPECT_EQ(decodeGif(bytes, 8).frames.size(), 2u);
+    EXPECT_TRUE(decodeGif(bytes, 3).empty());
+}
+
+TEST(GifAnimation, VeryShortDelaysShowFor100Milliseconds)
+{
+    std::vector<uint8_t> bytes = readFile(suite() / "animation-speed.gif");
+    const uint8_t gce[] = {0x21, 0xF9, 0x04};
+    std::vector<size_t> delays; // offsets of each graphic control block's delay
+    for (auto at = bytes.begin(); (at = std::search(at, bytes.end(), std::begin(gce), std::end(gce))) != bytes.end(); ++at)
+        delays.push_back(static_cast<size_t>(at - bytes.begin()) + 4);
+    ASSERT_EQ(delays.size(), 4u);
+    const int centiseconds[] = {1, 2, 11, 0};
+    const int expectedMs[] = {100, 20, 110, 100};
+    for (size_t i = 0; i < 4; ++i) {
+        bytes[delays[i]] = static_cast<uint8_t>(centiseconds[i]);
+        bytes[delays[i] + 1] = 0;
+    }
+    // The last image ends the last frame whatever its delay.
+    const Picture picture = decodeGif(bytes);
+    ASSERT_EQ(picture.frames.size(), 4u);
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(picture.frames[i].delayMs, expectedMs[i]) << "frame " << i;
+}
+
 } // namespace
 } // namespace picture
