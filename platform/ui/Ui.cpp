@@ -26,6 +26,27 @@ bool hasDisplay()
     return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
 }
 
+const char* g_programName = "piano";
+
+void printNoDisplay(const char* why)
+{
+    std::fprintf(stderr, "piano: no display (%s); start it on a desktop, or under a virtual display: "
+                         "xvfb-run -a %s\n", why, g_programName);
+}
+
+// While the run time starts, the platform's own complaints are held back: a display that cannot be
+// reached becomes one clear line instead of a stack of messages and an abort.
+void quietStartMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtFatalMsg) {
+        printNoDisplay("the display cannot be reached");
+        std::_Exit(1);
+    }
+    const bool platformChatter = context.category && std::string_view(context.category).starts_with("qt.qpa");
+    if (!platformChatter)
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
 // Esc without modifiers closes the window from whichever of its controls holds the focus.
 class EscapeCloses : public QObject {
 protected:
@@ -57,14 +78,16 @@ ListControl& listControl(ComponentRef ref)
 
 StartResult initialise(int& argc, char** argv)
 {
+    if (argc > 0 && argv[0])
+        g_programName = argv[0];
     if (!hasDisplay()) {
-        std::fprintf(stderr, "piano: no display (neither DISPLAY nor WAYLAND_DISPLAY is set); start it on a "
-                             "desktop, or under a virtual display: xvfb-run -a %s\n",
-                     argc > 0 ? argv[0] : "piano");
+        printNoDisplay("neither DISPLAY nor WAYLAND_DISPLAY is set");
         return StartResult::NoDisplay;
     }
     if (!QApplication::instance()) {
+        const QtMessageHandler previous = qInstallMessageHandler(quietStartMessages);
         new QApplication(argc, argv);
+        qInstallMessageHandler(previous);
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
         // The default GUI font: a CJK-capable sans of 12 pixels.
         QFont font(QStringLiteral("WenQuanYi Micro Hei"));
