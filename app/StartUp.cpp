@@ -6,6 +6,7 @@
 #include "keyboard/DeviceSelection.h"
 #include "keyboard/KeyArrays.h"
 #include "keyboard/KeyboardBuilder.h"
+#include "keyboard/MidiPlay.h"
 #include "platform/ui/Ui.h"
 #include "resources/Resources.h"
 
@@ -34,7 +35,11 @@ void onMainWindowCreated()
     ui::enableVisualStyle(1);
 }
 
-void onMainWindowDestroyed() { accompaniment::closeAccompaniment(); }
+void onMainWindowDestroyed()
+{
+    accompaniment::closeAccompaniment();
+    keyboard::closeMidiOutput();
+}
 
 void releaseKeyArrays()
 {

@@ -3,6 +3,8 @@
 #include "app/MainForm.h"
 #include "app/StartUp.h"
 #include "keyboard/KeyArrays.h"
+#include "keyboard/MidiPlay.h"
+#include "platform/audio/SdlOutput.h"
 #include "platform/ui/Ui.h"
 
 int main(int argc, char** argv)
@@ -12,6 +14,12 @@ int main(int argc, char** argv)
     keyboard::keyWidgets.allocate();
     keyboard::degreeLabels.allocate();
     ui::registerExitRoutine(app::releaseKeyArrays);
+    // Null on a machine without sound: the built-in synthesizer is then listed but stays silent.
+    const std::unique_ptr<audio::AudioOutput> sound = audio::openDefaultOutput();
+    keyboard::attachSystemOutputs(sound.get());
     ui::loadWindow(app::mainForm());
-    return ui::runEventLoop();
+    const int result = ui::runEventLoop();
+    // The devices go before the output their synthesizer renders into.
+    keyboard::detachOutputs();
+    return result;
 }
