@@ -4,6 +4,7 @@
 #include "platform/ui/Ui.h"
 
 #include <QKeyEvent>
+#include <QTimer>
 #include <QPixmap>
 #include <QImage>
 #include <QIcon>
@@ -51,30 +52,76 @@ bool MainWindow::event(QEvent* event)
     return QWidget::event(event);
 }
 
+namespace {
+
+// How long a release waits for the press that would make it an automatic repeat. X11 sends the two
+// together, but they may reach the program in separate reads. A key-up only changes a key's look, so
+// the wait is not heard; a real new press of the key settles the release at once.
+constexpr int kRepeatWaitMs = 30;
+
+KeyInput keyInput(const QKeyEvent* event)
+{
+    return {event->key(), event->nativeScanCode(), (event->modifiers() & Qt::KeypadModifier) != 0};
+}
+
+} // namespace
+
+// The handlers hear only real transitions: a key-down when a key goes down, a key-up when it comes up.
+// X11 reports an automatic repeat as a release followed by a press with the same timestamp, and Qt's
+// repeat flag misses some of them, so a release is held back until it is clear that no such press
+// follows. Both sides are keyed by virtual-key code, which is what the handlers tell keys apart by.
 void MainWindow::keyPressEvent(QKeyEvent* event)
 {
     if (!hasFocus() || !m_onKeyDown) {
         event->ignore();
         return;
     }
-    const KeyInput key{event->key(), event->nativeScanCode(), (event->modifiers() & Qt::KeypadModifier) != 0};
-    m_onKeyDown(virtualKeyFor(key), modifierState(event->modifiers().toInt()));
+    const int virtualKey = virtualKeyFor(keyInput(event));
+    const auto pending = m_pendingReleases.find(virtualKey);
+    if (pending != m_pendingReleases.end()) {
+        if (event->isAutoRepeat() || pending->second.timestamp == event->timestamp()) {
+            m_pendingReleases.erase(pending);
+            return;
+        }
+        settleRelease(virtualKey, pending->second.serial);
+    }
+    if (!m_keysDown.insert(virtualKey).second)
+        return;
+    m_onKeyDown(virtualKey, modifierState(event->modifiers().toInt()));
 }
 
 void MainWindow::keyReleaseEvent(QKeyEvent* event)
 {
-    // X11 reports each automatic repeat as a release and a press; only the real release counts.
-    if (!hasFocus() || !m_onKeyUp || event->isAutoRepeat()) {
+    if (!hasFocus() || !m_onKeyUp) {
         event->ignore();
         return;
     }
-    const KeyInput key{event->key(), event->nativeScanCode(), (event->modifiers() & Qt::KeypadModifier) != 0};
-    m_onKeyUp(virtualKeyFor(key), modifierState(event->modifiers().toInt()));
+    const int virtualKey = virtualKeyFor(keyInput(event));
+    if (event->isAutoRepeat() || !m_keysDown.count(virtualKey))
+        return;
+    const unsigned serial = ++m_releaseSerial;
+    m_pendingReleases[virtualKey] = {modifierState(event->modifiers().toInt()), event->timestamp(), serial};
+    QTimer::singleShot(kRepeatWaitMs, this, [this, virtualKey, serial] { settleRelease(virtualKey, serial); });
+}
+
+void MainWindow::settleRelease(int virtualKey, unsigned serial)
+{
+    const auto pending = m_pendingReleases.find(virtualKey);
+    if (pending == m_pendingReleases.end() || pending->second.serial != serial)
+        return;
+    const int modifiers = pending->second.modifiers;
+    m_pendingReleases.erase(pending);
+    m_keysDown.erase(virtualKey);
+    if (m_onKeyUp)
+        m_onKeyUp(virtualKey, modifiers);
 }
 
 void MainWindow::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
+    // The releases of keys still down go to whoever has the focus now.
+    m_keysDown.clear();
+    m_pendingReleases.clear();
     if (m_onFocusLost)
         m_onFocusLost();
 }

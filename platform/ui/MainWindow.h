@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include <map>
 #include <set>
 
 namespace ui {
@@ -23,10 +24,22 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // A release that may still turn out to be half of an automatic repeat's release-and-press pair.
+    struct PendingRelease {
+        int modifiers = 0;
+        unsigned long timestamp = 0;
+        unsigned serial = 0;
+    };
+    void settleRelease(int virtualKey, unsigned serial);
+
     QSize m_outerSize;
     KeyHandler m_onKeyDown;
     KeyHandler m_onKeyUp;
     ClickHandler m_onFocusLost;
+    // Virtual-key codes whose key-down the handlers have had and whose key-up they have not.
+    std::set<int> m_keysDown;
+    std::map<int, PendingRelease> m_pendingReleases;
+    unsigned m_releaseSerial = 0;
 };
 
 // The window addressed as a component: caption and stored title data.
