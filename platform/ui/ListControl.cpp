@@ -59,8 +59,9 @@ QWidget* makeWidget(QWidget* parent, const ControlDesc& desc)
     setColours(list, desc.list);
     list->setAutoFillBackground(true);
     if (desc.onSelected) {
-        // Only the user's changes reach the handler: writes block the signals.
-        QObject::connect(list, &QListWidget::currentRowChanged, list, [h = desc.onSelected](int) { h(); });
+        // Only the user's changes reach the handler: writes block the signals. A click moves the current
+        // row before it selects it, so the handler waits for the selection, which is what it reads.
+        QObject::connect(list, &QListWidget::itemSelectionChanged, list, [h = desc.onSelected] { h(); });
     }
     return list;
 }
