@@ -1,24 +1,12 @@
 #include "accompaniment/Progress.h"
 
-#include "accompaniment/GbkText.h"
 #include "accompaniment/MediaPlayer.h"
 #include "accompaniment/Numbers.h"
-#include "accompaniment/UnpackData.h"
+#include "accompaniment/TitleData.h"
 #include "app/FormIds.h"
 #include "platform/ui/Ui.h"
 
-#include <algorithm>
-#include <string_view>
-
 namespace accompaniment {
-
-std::string titleFromData(std::span<const uint8_t> titleData)
-{
-    const std::vector<uint8_t> text = unpackData(removeMarkers(titleData));
-    const auto end = std::find(text.begin(), text.end(), uint8_t{0});
-    return gbkToUtf8(std::string_view(reinterpret_cast<const char*>(text.data()),
-                                      static_cast<size_t>(end - text.begin())));
-}
 
 void onProgressTick()
 {

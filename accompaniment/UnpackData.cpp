@@ -9,7 +9,6 @@ namespace accompaniment {
 namespace {
 
 constexpr uint8_t kMagic[4] = {0x0D, 0x0F, 0x3E, 0x03};
-constexpr uint8_t kMarker[4] = {'M', 'T', 'h', 'd'};
 constexpr size_t kHeaderBytes = 8;
 constexpr size_t kFirstChunk = 4096;
 
@@ -92,20 +91,6 @@ std::vector<uint8_t> unpackData(std::span<const uint8_t> block, size_t limit)
     out.resize(out.size() - z.avail_out);
     if (!inflater.end() || out.empty())
         return {};
-    return out;
-}
-
-std::vector<uint8_t> removeMarkers(std::span<const uint8_t> data)
-{
-    std::vector<uint8_t> out;
-    out.reserve(data.size());
-    for (size_t i = 0; i < data.size();) {
-        if (data.size() - i >= 4 && std::equal(kMarker, kMarker + 4, data.begin() + static_cast<std::ptrdiff_t>(i))) {
-            i += 4;
-            continue;
-        }
-        out.push_back(data[i++]);
-    }
     return out;
 }
 

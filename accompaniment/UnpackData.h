@@ -21,7 +21,4 @@ constexpr size_t kMaxUnpackedBytes = size_t(64) << 20;
 // more than `limit` bytes.
 [[nodiscard]] std::vector<uint8_t> unpackData(std::span<const uint8_t> block, size_t limit = kMaxUnpackedBytes);
 
-// `data` with every occurrence of the four bytes "MThd" cut out, scanning on after each cut.
-[[nodiscard]] std::vector<uint8_t> removeMarkers(std::span<const uint8_t> data);
-
 } // namespace accompaniment

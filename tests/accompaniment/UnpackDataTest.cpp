@@ -1,7 +1,7 @@
 // The compressed-data block of the stored title, and the GBK title text it holds.
 
 #include "accompaniment/GbkText.h"
-#include "accompaniment/Progress.h"
+#include "accompaniment/TitleData.h"
 #include "accompaniment/UnpackData.h"
 #include "resources/Resources.h"
 
