@@ -1,0 +1,214 @@
+// The system's MIDI ports against real peers: a private JACK server on its dummy driver and the
+// jack_midi_dump client, which prints every MIDI event that reaches its input.
+
+#include "platform/midi/JackServerWatch.h"
+#include "platform/midi/RtMidiPort.h"
+#include "platform/midi/SystemOutputs.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+bool onPath(const std::string& program)
+{
+    std::istringstream path(std::getenv("PATH") ? std::getenv("PATH") : "");
+    std::string dir;
+    while (std::getline(path, dir, ':')) {
+        if (!dir.empty() && access((dir + "/" + program).c_str(), X_OK) == 0)
+            return true;
+    }
+    return false;
+}
+
+// Starts `args` with stdout and stderr going to `log`; 0 when it cannot be started.
+pid_t spawn(const std::vector<std::string>& args, const std::filesystem::path& log)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    std::vector<char*> argv;
+    for (const std::string& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+        pid = 0;
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+void stop(pid_t& pid)
+{
+    if (pid <= 0)
+        return;
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+    pid = 0;
+}
+
+// Polls `condition` every few milliseconds; false if it still does not hold after a minute, which only
+// a broken peer explains (the test then fails instead of hanging).
+bool waitFor(const std::function<bool()>& condition)
+{
+    const auto giveUp = Clock::now() + std::chrono::seconds(60);
+    while (!condition()) {
+        if (Clock::now() > giveUp)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+std::string readFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The bytes of each event jack_midi_dump printed ("   0: 90 31 7f note on ..." gives "90 31 7f").
+std::vector<std::string> dumpedEvents(const std::string& dump)
+{
+    std::vector<std::string> events;
+    std::istringstream lines(dump);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const std::size_t colon = line.find(':');
+        if (colon == std::string::npos)
+            continue;
+        std::istringstream words(line.substr(colon + 1));
+        std::string word;
+        std::string bytes;
+        while (words >> word && word.size() == 2 && std::all_of(word.begin(), word.end(), ::isxdigit))
+            bytes += (bytes.empty() ? "" : " ") + word;
+        if (!bytes.empty())
+            events.push_back(bytes);
+    }
+    return events;
+}
+
+class JackPeers : public testing::Test {
+protected:
+    // 11 + 7 * 3 bytes: the port's full name is 38 bytes, and its seventh character straddles byte 31.
+    const std::string m_dumpClient = "piano-dump-\xE9\x92\xA2\xE7\x90\xB4\xE9\x94\xAE\xE7\x9B\x98\xE9\x92\xA2\xE7\x90\xB4\xE7\x90\xB4";
+
+    void SetUp() override
+    {
+        if (!onPath("jackd") || !onPath("jack_midi_dump"))
+            GTEST_SKIP() << "jackd or jack_midi_dump is not installed";
+        const std::string server = "piano-test-" + std::to_string(getpid());
+        // Our own server name, so that nothing here meets another JACK server on the machine.
+        setenv("JACK_DEFAULT_SERVER", server.c_str(), 1);
+        setenv("JACK_NO_AUDIO_RESERVATION", "1", 1);
+        m_dir = std::filesystem::temp_directory_path() / server;
+        std::filesystem::create_directories(m_dir);
+        m_jackd = spawn({"jackd", "--no-realtime", "-n", server, "-d", "dummy", "-r", "48000", "-p", "256"},
+            m_dir / "jackd.log");
+        ASSERT_NE(m_jackd, 0);
+        ASSERT_TRUE(waitFor([] { return midi::JackServerWatch::start() != nullptr; })) << readFile(m_dir / "jackd.log");
+        m_dump = spawn({"jack_midi_dump", m_dumpClient}, m_dir / "dump.log");
+        ASSERT_NE(m_dump, 0);
+        ASSERT_TRUE(waitFor([this] {
+            const auto ports = midi::RtMidiPort::listPorts(midi::RtMidiPort::Api::Jack);
+            return std::find(ports.begin(), ports.end(), dumpPort()) != ports.end();
+        })) << readFile(m_dir / "dump.log");
+    }
+
+    void TearDown() override
+    {
+        // The server first: a client killed while the server runs leaves it waiting seconds for the dead one.
+        stop(m_jackd);
+        stop(m_dump);
+        if (!m_dir.empty())
+            std::filesystem::remove_all(m_dir);
+    }
+
+    std::string dumpPort() const { return m_dumpClient + ":input"; }
+
+    // The dump client's place in the device list, found by the name the list shows.
+    int findDumpDevice(const midi::MidiOutputs& outputs) const
+    {
+        for (int i = 0; i < outputs.count(); ++i) {
+            if (outputs.name(i) == "piano-dump-\xE9\x92\xA2\xE7\x90\xB4\xE9\x94\xAE\xE7\x9B\x98\xE9\x92\xA2\xE7\x90\xB4")
+                return i;
+        }
+        return -1;
+    }
+
+    std::filesystem::path m_dir;
+    pid_t m_jackd = 0;
+    pid_t m_dump = 0;
+};
+
+TEST_F(JackPeers, ClientReceivesTheExactBytes)
+{
+    std::unique_ptr<midi::MidiOutputs> outputs = midi::createSystemOutputs(nullptr);
+    const int device = findDumpDevice(*outputs);
+    ASSERT_GE(device, 1) << "the JACK port is listed after the built-in synthesizer, its name cut to 29 bytes";
+    std::unique_ptr<midi::MidiPort> port = outputs->open(device);
+    ASSERT_NE(port, nullptr);
+
+    // jack_midi_dump shows its port before it is active, and what reaches it before that is lost: knock
+    // with Active Sensing (FE) until one gets through. The queue keeps its order, so whatever follows the
+    // last FE printed is ours.
+    ASSERT_TRUE(waitFor([&] {
+        EXPECT_TRUE(port->send(0xFE));
+        return !dumpedEvents(readFile(m_dir / "dump.log")).empty();
+    }));
+    EXPECT_TRUE(port->send(0x7F3190));
+    EXPECT_TRUE(port->send(0x0019C0));
+    EXPECT_FALSE(port->send(0x7F3110)); // no status byte: refused, never put on the wire
+    EXPECT_TRUE(port->send(0x7F3090));
+    const std::vector<std::string> expected = {"90 31 7f", "c0 19", "90 30 7f"};
+    const auto afterKnocks = [this] {
+        std::vector<std::string> events = dumpedEvents(readFile(m_dir / "dump.log"));
+        const auto lastKnock = std::find(events.rbegin(), events.rend(), "fe").base();
+        return std::vector<std::string>(lastKnock, events.end());
+    };
+    EXPECT_TRUE(waitFor([&] { return afterKnocks().size() >= expected.size(); }));
+    EXPECT_EQ(afterKnocks(), expected);
+}
+
+TEST_F(JackPeers, SendsFailWithoutHangingOnceTheServerIsGone)
+{
+    std::unique_ptr<midi::MidiPort> port = midi::RtMidiPort::open(midi::RtMidiPort::Api::Jack, dumpPort());
+    ASSERT_NE(port, nullptr);
+    EXPECT_TRUE(port->send(0x7F3190));
+    stop(m_jackd);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    // More messages than RtMidi's JACK queue holds: with nobody emptying it a send would wait forever.
+    int accepted = 0;
+    for (int i = 0; i < 10000; ++i)
+        accepted += port->send(0x7F3190) ? 1 : 0;
+    EXPECT_LT(accepted, 100);
+    EXPECT_FALSE(port->send(0x7F3190));
+    port.reset();
+}
+
+TEST(JackPorts, NoServerMeansNoPortsAndNoServerStarted)
+{
+    setenv("JACK_DEFAULT_SERVER", ("piano-absent-" + std::to_string(getpid())).c_str(), 1);
+    EXPECT_TRUE(midi::RtMidiPort::listPorts(midi::RtMidiPort::Api::Jack).empty());
+    EXPECT_EQ(midi::RtMidiPort::open(midi::RtMidiPort::Api::Jack, "system:midi_playback_1"), nullptr);
+    EXPECT_EQ(midi::JackServerWatch::start(), nullptr) << "a server was started as a side effect";
+}
+
+} // namespace
