@@ -1,6 +1,8 @@
 // The system's MIDI ports against real peers: a private JACK server on its dummy driver and the
 // jack_midi_dump client, which prints every MIDI event that reaches its input.
 
+#include "ProcessPeer.h"
+
 #include "platform/midi/JackServerWatch.h"
 #include "platform/midi/RtMidiPort.h"
 #include "platform/midi/SystemOutputs.h"
@@ -9,74 +11,17 @@
 
 #include <algorithm>
 #include <chrono>
-#include <csignal>
-#include <fcntl.h>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <sstream>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-bool onPath(const std::string& program)
-{
-    std::istringstream path(std::getenv("PATH") ? std::getenv("PATH") : "");
-    std::string dir;
-    while (std::getline(path, dir, ':')) {
-        if (!dir.empty() && access((dir + "/" + program).c_str(), X_OK) == 0)
-            return true;
-    }
-    return false;
-}
-
-// Starts `args` with stdout and stderr going to `log`; 0 when it cannot be started.
-pid_t spawn(const std::vector<std::string>& args, const std::filesystem::path& log)
-{
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-    std::vector<char*> argv;
-    for (const std::string& arg : args)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-        pid = 0;
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
-}
-
-void stop(pid_t& pid)
-{
-    if (pid <= 0)
-        return;
-    kill(pid, SIGTERM);
-    waitpid(pid, nullptr, 0);
-    pid = 0;
-}
-
-// Polls `condition` every few milliseconds; false if it still does not hold after a minute, which only
-// a broken peer explains (the test then fails instead of hanging).
-bool waitFor(const std::function<bool()>& condition)
-{
-    const auto giveUp = Clock::now() + std::chrono::seconds(60);
-    while (!condition()) {
-        if (Clock::now() > giveUp)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
+using peer::onPath;
+using peer::spawn;
+using peer::stop;
+using peer::waitFor;
 
 std::string readFile(const std::filesystem::path& path)
 {
