@@ -36,7 +36,7 @@ TEST_F(MainForm, WindowHasItsCaptionSizeAndColour)
     QWidget* window = widgetOf(app::主窗口);
     EXPECT_EQ(window->windowTitle().toStdString(), "电脑钢琴");
     EXPECT_EQ(window->frameGeometry().size(), QSize(696, 696));
-    EXPECT_EQ(window->grab().toImage().pixelColor(400, 600), QColor(0, 136, 255));
+    EXPECT_EQ(window->grab().toImage().pixelColor(150, 680), QColor(0, 136, 255));
     EXPECT_EQ(ui::readInt(app::标签4, ui::label::GradientBorderWidth), 1024);
     EXPECT_EQ(ui::readText(app::通用对话框1, ui::dialog::Title), "墨弦生的36键MIDI电子琴");
     EXPECT_EQ(ui::readText(app::按钮2, ui::button::Caption), "载入伴奏");
