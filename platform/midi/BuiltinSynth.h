@@ -1,6 +1,6 @@
 #pragma once
-// The built-in General MIDI synthesizer (FluidSynth) rendering into an audio output; owned by the GUI thread,
-// rendered on the audio thread, its SoundFont loaded on a worker thread of its own.
+// The built-in General MIDI synthesizer (FluidSynth) mixed into an audio output; owned by the GUI thread.
+// It renders on the audio thread and loads its SoundFont on a worker thread of its own.
 
 #include "platform/audio/AudioOutput.h"
 #include "platform/audio/AudioSource.h"
