@@ -334,23 +334,23 @@ std::optional<Frame> decodeDib(std::span<const uint8_t> dib, DibKind kind, size_
     }
 
     const std::span<const uint8_t> data = dib.subspan(static_cast<size_t>(pixelStart));
+    const bool rle = h.compression == DibCompression::Rle8 || h.compression == DibCompression::Rle4 ||
+                     h.compression == DibCompression::Rle24;
+    // Rows are padded to 32 bits; the last row's padding may be missing.
+    const uint64_t stride = (static_cast<uint64_t>(width) * h.bitCount + 31) / 32 * 4;
+    const uint64_t rowBytes = (static_cast<uint64_t>(width) * h.bitCount + 7) / 8;
+    if (!rle && data.size() < stride * static_cast<uint64_t>(height - 1) + rowBytes)
+        return std::nullopt;
+
     Frame frame;
     frame.width = static_cast<int>(width);
     frame.height = static_cast<int>(height);
     frame.pixels.assign(static_cast<size_t>(width * height), 0u);
-
-    const uint64_t stride = (static_cast<uint64_t>(width) * h.bitCount + 31) / 32 * 4;
-    if (h.compression == DibCompression::Rle8 || h.compression == DibCompression::Rle4 ||
-        h.compression == DibCompression::Rle24) {
+    if (rle) {
         if (!decodeRle(data, h.compression, palette, frame))
             return std::nullopt;
         return frame;
     }
-
-    // Rows are padded to 32 bits; the last row's padding may be missing.
-    const uint64_t rowBytes = (static_cast<uint64_t>(width) * h.bitCount + 7) / 8;
-    if (data.size() < stride * static_cast<uint64_t>(height - 1) + rowBytes)
-        return std::nullopt;
     // A BMP file's 32-bit pixels without bit fields leave their fourth byte unused; an icon's carry alpha.
     const BitFields fields = bitFields(h, kind == DibKind::Icon);
     for (int64_t r = 0; r < height; ++r) {

@@ -57,9 +57,19 @@ Picture decodeIcon(std::span<const uint8_t> bytes)
         return a.area != b.area ? a.area > b.area : a.bitsPerPixel > b.bitsPerPixel;
     });
 
+    // Entries that fail are tried no further than a few times, so that a directory of thousands of broken
+    // entries costs no more than a handful.
+    constexpr size_t kMaxAttempts = 8;
+    std::vector<const uint8_t*> tried;
     for (const Candidate& c : candidates) {
-        std::optional<Frame> frame = c.png ? decodePng(c.data, bytes.size())
-                                           : decodeDib(c.data, DibKind::Icon, 0, bytes.size());
+        if (tried.size() == kMaxAttempts)
+            break;
+        if (std::find(tried.begin(), tried.end(), c.data.data()) != tried.end())
+            continue;
+        tried.push_back(c.data.data());
+        // An entry's pixels can only come from the bytes from its offset on.
+        std::optional<Frame> frame = c.png ? decodePng(c.data, c.data.size())
+                                           : decodeDib(c.data, DibKind::Icon, 0, c.data.size());
         if (frame) {
             Picture picture;
             picture.frames.push_back(std::move(*frame));
