@@ -87,6 +87,11 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
     }
     if (!m_keysDown.insert(virtualKey).second)
         return;
+    // A repeat's press that came only after its release had been taken as real (a busy program): the
+    // key is down again, but it was never let go, so it does not sound again.
+    const auto released = m_lastReleases.find(virtualKey);
+    if (released != m_lastReleases.end() && event->timestamp() != 0 && released->second == event->timestamp())
+        return;
     m_onKeyDown(virtualKey, modifierState(event->modifiers().toInt()));
 }
 
@@ -110,6 +115,7 @@ void MainWindow::settleRelease(int virtualKey, unsigned serial)
     if (pending == m_pendingReleases.end() || pending->second.serial != serial)
         return;
     const int modifiers = pending->second.modifiers;
+    m_lastReleases[virtualKey] = pending->second.timestamp;
     m_pendingReleases.erase(pending);
     m_keysDown.erase(virtualKey);
     if (m_onKeyUp)

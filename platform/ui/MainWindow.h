@@ -39,6 +39,8 @@ private:
     // Virtual-key codes whose key-down the handlers have had and whose key-up they have not.
     std::set<int> m_keysDown;
     std::map<int, PendingRelease> m_pendingReleases;
+    // The timestamp of each key's last release that reached the handlers.
+    std::map<int, unsigned long> m_lastReleases;
     unsigned m_releaseSerial = 0;
 };
 

@@ -21,10 +21,11 @@ protected:
         if (!onPath("jackd") || !onPath("jack_midi_dump"))
             GTEST_SKIP() << "jackd or jack_midi_dump is not installed";
         const std::string server = "piano-keyboard-" + std::to_string(getpid());
-        // A server of our own, so that nothing here meets another JACK server on the machine.
+        // A server of our own, so that nothing here meets another JACK server on the machine; its long
+        // period leaves a busy machine's clients time to finish each cycle (a late client's events are lost).
         setenv("JACK_DEFAULT_SERVER", server.c_str(), 1);
         setenv("JACK_NO_AUDIO_RESERVATION", "1", 1);
-        m_jackd = Peer({"jackd", "--no-realtime", "-n", server, "-d", "dummy", "-r", "48000", "-p", "256"},
+        m_jackd = Peer({"jackd", "--no-realtime", "-n", server, "-d", "dummy", "-r", "48000", "-p", "2048"},
                        m_tempDir / "jackd.log");
         ASSERT_TRUE(m_jackd.running());
         ASSERT_TRUE(waitUntil([] { return midi::JackServerWatch::start() != nullptr; })) << m_jackd.output();
