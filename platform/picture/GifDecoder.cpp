@@ -288,7 +288,10 @@ Picture decodeGif(std::span<const uint8_t> bytes, uint64_t totalPixelBudget)
         Frame frame;
         frame.width = width;
         frame.height = height;
-        frame.pixels = last ? compositor.takeCanvas() : compositor.canvas();
+        if (last)
+            frame.pixels = compositor.takeCanvas();
+        else
+            frame.pixels = compositor.canvas();
         frame.delayMs = delayCs;
         picture.frames.push_back(std::move(frame));
         groupOpen = false;
