@@ -1,53 +1,30 @@
 #pragma once
 // Real programs the keyboard's tests talk to: started, watched and stopped by the test itself.
 
+#include "tests/midi/ProcessPeer.h"
+
 #include <algorithm>
 #include <cctype>
-#include <csignal>
 #include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <spawn.h>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <utility>
 #include <vector>
-
-extern char** environ;
 
 namespace keyboard_testing {
 
-inline bool onPath(const std::string& program)
-{
-    std::istringstream path(std::getenv("PATH") ? std::getenv("PATH") : "");
-    std::string dir;
-    while (std::getline(path, dir, ':'))
-        if (!dir.empty() && access((dir + "/" + program).c_str(), X_OK) == 0)
-            return true;
-    return false;
-}
+using peer::onPath;
 
 // A child process with stdout and stderr going to a log file; stopped (SIGTERM) when it goes.
 class Peer {
 public:
     Peer() = default;
-    Peer(const std::vector<std::string>& args, std::filesystem::path log) : m_log(std::move(log))
+    Peer(const std::vector<std::string>& args, std::filesystem::path log)
+        : m_pid(peer::spawn(args, log)), m_log(std::move(log))
     {
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, m_log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-        std::vector<char*> argv;
-        for (const std::string& arg : args)
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        if (posix_spawnp(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-            m_pid = 0;
-        posix_spawn_file_actions_destroy(&actions);
     }
     Peer(Peer&& other) noexcept { *this = std::move(other); }
     Peer& operator=(Peer&& other) noexcept
@@ -60,14 +37,7 @@ public:
     ~Peer() { stop(); }
 
     bool running() const { return m_pid > 0; }
-    void stop()
-    {
-        if (m_pid <= 0)
-            return;
-        kill(m_pid, SIGTERM);
-        waitpid(m_pid, nullptr, 0);
-        m_pid = 0;
-    }
+    void stop() { peer::stop(m_pid); }
     std::string output() const
     {
         std::ifstream in(m_log);
