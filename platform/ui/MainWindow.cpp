@@ -59,6 +59,10 @@ namespace {
 // the wait is not heard; a real new press of the key settles the release at once.
 constexpr int kRepeatWaitMs = 30;
 
+// The release and the press of one X11 repeat carry the same timestamp; 0 (events made by the program
+// itself) matches nothing.
+bool sameMoment(unsigned long a, unsigned long b) { return a != 0 && a == b; }
+
 KeyInput keyInput(const QKeyEvent* event)
 {
     return {event->key(), event->nativeScanCode(), (event->modifiers() & Qt::KeypadModifier) != 0};
@@ -79,7 +83,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
     const int virtualKey = virtualKeyFor(keyInput(event));
     const auto pending = m_pendingReleases.find(virtualKey);
     if (pending != m_pendingReleases.end()) {
-        if (event->isAutoRepeat() || pending->second.timestamp == event->timestamp()) {
+        if (event->isAutoRepeat() || sameMoment(event->timestamp(), pending->second.timestamp)) {
             m_pendingReleases.erase(pending);
             return;
         }
@@ -90,7 +94,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
     // A repeat's press that came only after its release had been taken as real (a busy program): the
     // key is down again, but it was never let go, so it does not sound again.
     const auto released = m_lastReleases.find(virtualKey);
-    if (released != m_lastReleases.end() && event->timestamp() != 0 && released->second == event->timestamp())
+    if (released != m_lastReleases.end() && sameMoment(event->timestamp(), released->second))
         return;
     m_onKeyDown(virtualKey, modifierState(event->modifiers().toInt()));
 }
