@@ -26,6 +26,8 @@ public:
 std::unique_ptr<SdlOutput> SdlOutput::open(const Options& options)
 {
     QuietAlsaScope quiet;
+    // SDL would otherwise take SIGINT and SIGTERM for itself, and the program would ignore them.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return nullptr;
 

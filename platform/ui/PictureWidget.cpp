@@ -19,7 +19,7 @@ void PictureWidget::show(std::vector<Frame> frames, int loopCount)
     m_timer.stop();
     m_frames = std::move(frames);
     m_current = 0;
-    m_loopsLeft = loopCount == 0 ? -1 : loopCount;
+    m_loopsLeft = loopCount == 0 ? -1 : loopCount - 1;   // passes after the first
     if (m_animate && m_frames.size() > 1)
         m_timer.start(std::max(m_frames.front().delayMs, 20));
     update();
