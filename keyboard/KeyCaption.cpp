@@ -1,5 +1,7 @@
 #include "keyboard/KeyCaption.h"
 
+#include "platform/text/Utf8.h"
+
 namespace keyboard {
 namespace {
 
@@ -7,20 +9,6 @@ namespace {
 // a full-width digit the two are wider than the 20-pixel label, so the dot wraps onto a line of its
 // own above the digit; the narrow MIDDLE DOT would sit beside the digit instead.
 constexpr std::string_view kOctaveDot = "\xE3\x83\xBB";
-
-void appendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 } // namespace
 
@@ -30,7 +18,7 @@ std::string fullWidth(std::string_view text)
     for (const char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
         if (c >= 0x21 && c <= 0x7D)
-            appendUtf8(out, 0xFF01 + (c - 0x21));
+            text::appendUtf8(out, 0xFF01 + (c - 0x21));
         else
             out += ch;
     }

@@ -1,7 +1,7 @@
 #include "platform/ui/LabelWidget.h"
 
 #include "platform/ui/GradientRows.h"
-#include "platform/ui/KeyCodes.h"
+#include "platform/ui/MouseRelease.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -137,13 +137,8 @@ void LabelWidget::mousePressEvent(QMouseEvent* event)
 
 void LabelWidget::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (!m_onReleased || event->button() != Qt::LeftButton) {
+    if (!reportLeftRelease(m_onReleased, event))
         event->ignore();
-        return;
-    }
-    const QPoint p = event->position().toPoint();
-    m_onReleased(static_cast<uint16_t>(p.x()), static_cast<uint16_t>(p.y()),
-                 modifierState(event->modifiers().toInt()));
 }
 
 } // namespace ui

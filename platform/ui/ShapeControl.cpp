@@ -1,6 +1,6 @@
 #include "platform/ui/ShapeControl.h"
 
-#include "platform/ui/KeyCodes.h"
+#include "platform/ui/MouseRelease.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -39,13 +39,8 @@ protected:
 
     void mouseReleaseEvent(QMouseEvent* event) override
     {
-        if (!m_onReleased || event->button() != Qt::LeftButton) {
+        if (!reportLeftRelease(m_onReleased, event))
             event->ignore();
-            return;
-        }
-        const QPoint p = event->position().toPoint();
-        m_onReleased(static_cast<uint16_t>(p.x()), static_cast<uint16_t>(p.y()),
-                     modifierState(event->modifiers().toInt()));
     }
 
 private:

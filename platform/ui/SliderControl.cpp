@@ -1,6 +1,6 @@
 #include "platform/ui/SliderControl.h"
 
-#include "platform/ui/KeyCodes.h"
+#include "platform/ui/MouseRelease.h"
 #include "platform/ui/Ui.h"
 
 #include <QMouseEvent>
@@ -20,11 +20,7 @@ public:
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override
     {
-        if (m_onReleased && event->button() == Qt::LeftButton) {
-            const QPoint p = event->position().toPoint();
-            m_onReleased(static_cast<uint16_t>(p.x()), static_cast<uint16_t>(p.y()),
-                         modifierState(event->modifiers().toInt()));
-        }
+        reportLeftRelease(m_onReleased, event);
         QSlider::mouseReleaseEvent(event);
     }
 
