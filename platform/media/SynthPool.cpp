@@ -1,8 +1,9 @@
 #include "platform/media/SynthPool.h"
 
+#include "platform/audio/SoundFontLibrary.h"
+
 #include <fluidsynth.h>
 
-#include <filesystem>
 #include <mutex>
 
 namespace media {
@@ -45,26 +46,20 @@ SynthPool::~SynthPool()
     if (m_first.valid())
         m_first.wait(); // the worker uses the settings
     for (fluid_synth_t* s : m_idle)
-        delete_fluid_synth(s);
+        audio::SoundFontLibrary::deleteSynth(s);
     delete_fluid_settings(m_settings);
 }
 
 std::string SynthPool::findSoundFont()
 {
-    for (const char* path : {"/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
-                             "/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/soundfonts/default.sf2"}) {
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(path, ec))
-            return path;
-    }
-    return {};
+    return audio::SoundFontLibrary::find();
 }
 
 fluid_synth_t* SynthPool::create()
 {
     fluid_synth_t* synth = new_fluid_synth(m_settings);
     if (synth != nullptr && !m_soundFont.empty())
-        (void)fluid_synth_sfload(synth, m_soundFont.c_str(), 1);
+        (void)audio::SoundFontLibrary::load(synth, m_soundFont);
     return synth;
 }
 
@@ -96,7 +91,7 @@ void SynthPool::release(fluid_synth_t* synth)
     if (m_idle.size() < kMaxIdle)
         m_idle.push_back(synth);
     else
-        delete_fluid_synth(synth);
+        audio::SoundFontLibrary::deleteSynth(synth);
 }
 
 } // namespace media

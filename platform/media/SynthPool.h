@@ -10,10 +10,10 @@
 namespace media {
 
 // Loading the General MIDI SoundFont takes most of a second, so the first synth is made on a worker
-// thread and the GUI thread waits for it only when it needs the sound (at play). FluidSynth shares
-// the sample data of a file among every synth of the process that loaded it, so later synths cost a
-// few tens of milliseconds as long as one synth holding the font lives; the pool keeps released
-// synths and lends them out again after a reset.
+// thread and the GUI thread waits for it only when it needs the sound (at play). Every load goes
+// through audio::SoundFontLibrary, so the samples are shared with every other synth of the process
+// that holds the same file (the keyboard's built-in synthesizer above all), and later synths cost a few
+// tens of milliseconds; the pool keeps released synths and lends them out again after a reset.
 class SynthPool {
 public:
     // An empty path means the first General MIDI SoundFont found in the usual places.

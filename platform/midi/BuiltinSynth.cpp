@@ -1,5 +1,6 @@
 #include "platform/midi/BuiltinSynth.h"
 
+#include "platform/audio/SoundFontLibrary.h"
 #include "platform/midi/ShortMessage.h"
 
 #include <fluidsynth.h>
@@ -44,8 +45,7 @@ bool configure(fluid_settings_t* settings, int sampleRate, int polyphony, double
 
 std::vector<std::string> BuiltinSynth::defaultSoundFonts()
 {
-    return {"/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
-        "/usr/share/soundfonts/default.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2"};
+    return audio::SoundFontLibrary::defaultSoundFonts();
 }
 
 std::shared_ptr<BuiltinSynth> BuiltinSynth::create(audio::AudioOutput& output)
@@ -90,7 +90,7 @@ BuiltinSynth::~BuiltinSynth()
     if (m_loader.joinable())
         m_loader.join();
     if (fluid_synth_t* synth = m_synth.load()) {
-        delete_fluid_synth(synth);
+        audio::SoundFontLibrary::deleteSynth(synth);
         delete_fluid_settings(m_settings);
     }
 }
@@ -102,9 +102,10 @@ void BuiltinSynth::load()
     fluid_synth_t* synth = nullptr;
     if (settings && configure(settings, m_output.sampleRate(), m_polyphony, m_gain))
         synth = new_fluid_synth(settings);
-    if (!synth || fluid_synth_sfload(synth, m_soundFont.c_str(), 1) == FLUID_FAILED) {
+    // Through the library, so that the sequencer's synth, loading at the same time, shares the samples.
+    if (!synth || audio::SoundFontLibrary::load(synth, m_soundFont) == FLUID_FAILED) {
         if (synth)
-            delete_fluid_synth(synth);
+            audio::SoundFontLibrary::deleteSynth(synth);
         if (settings)
             delete_fluid_settings(settings);
         setState(State::Failed);
