@@ -65,7 +65,7 @@ protected:
         setenv("JACK_NO_AUDIO_RESERVATION", "1", 1);
         m_dir = std::filesystem::temp_directory_path() / server;
         std::filesystem::create_directories(m_dir);
-        m_jackd = spawn({"jackd", "--no-realtime", "-n", server, "-d", "dummy", "-r", "48000", "-p", "256"},
+        m_jackd = spawn({"jackd", "--no-realtime", "-n", server, "-d", "dummy", "-r", "48000", "-p", "2048"},
             m_dir / "jackd.log");
         ASSERT_NE(m_jackd, 0);
         ASSERT_TRUE(waitFor([] { return midi::JackServerWatch::start() != nullptr; })) << readFile(m_dir / "jackd.log");
@@ -113,22 +113,34 @@ TEST_F(JackPeers, ClientReceivesTheExactBytes)
 
     // jack_midi_dump shows its port before it is active, and what reaches it before that is lost: knock
     // with Active Sensing (FE) until one gets through. The queue keeps its order, so whatever follows the
-    // last FE printed is ours.
-    ASSERT_TRUE(waitFor([&] {
-        EXPECT_TRUE(port->send(0xFE));
-        return !dumpedEvents(readFile(m_dir / "dump.log")).empty();
-    }));
-    EXPECT_TRUE(port->send(0x7F3190));
-    EXPECT_TRUE(port->send(0x0019C0));
-    EXPECT_FALSE(port->send(0x7F3110)); // no status byte: refused, never put on the wire
-    EXPECT_TRUE(port->send(0x7F3090));
+    // last FE printed is ours. A machine too busy for the dummy driver's period drops a late client's
+    // events now and then (an xrun), so a round that lost some is tried again.
     const std::vector<std::string> expected = {"90 31 7f", "c0 19", "90 30 7f"};
     const auto afterKnocks = [this] {
         std::vector<std::string> events = dumpedEvents(readFile(m_dir / "dump.log"));
         const auto lastKnock = std::find(events.rbegin(), events.rend(), "fe").base();
         return std::vector<std::string>(lastKnock, events.end());
     };
-    EXPECT_TRUE(waitFor([&] { return afterKnocks().size() >= expected.size(); }));
+    for (int round = 0; round < 5; ++round) {
+        const auto knocks = [this] {
+            const auto events = dumpedEvents(readFile(m_dir / "dump.log"));
+            return std::count(events.begin(), events.end(), "fe");
+        };
+        const auto knocksBefore = knocks();
+        ASSERT_TRUE(waitFor([&] {
+            EXPECT_TRUE(port->send(0xFE));
+            return knocks() > knocksBefore;
+        }));
+        EXPECT_TRUE(port->send(0x7F3190));
+        EXPECT_TRUE(port->send(0x0019C0));
+        EXPECT_FALSE(port->send(0x7F3110)); // no status byte: refused, never put on the wire
+        EXPECT_TRUE(port->send(0x7F3090));
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (afterKnocks().size() < expected.size() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (afterKnocks() == expected)
+            break;
+    }
     EXPECT_EQ(afterKnocks(), expected);
 }
 
