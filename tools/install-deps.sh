@@ -19,7 +19,7 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # test peers
-  xvfb xdotool x11-utils imagemagick netpbm sox libclang-rt-14-dev
+  xvfb xdotool x11-utils imagemagick netpbm sox libclang-rt-14-dev procps
 )
 
 need=()

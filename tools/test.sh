@@ -5,6 +5,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+# The JACK tests start servers of their own. A server that was killed (a run cut short) stays in JACK's
+# shared-memory registry, which holds few servers; with no JACK server running, that state is stale.
+if ! pgrep -x jackd >/dev/null 2>&1 && ! pgrep -x jackdbus >/dev/null 2>&1; then
+  rm -rf /dev/shm/jack-shm-registry /dev/shm/jack-[0-9]* /dev/shm/jack_sem.* /dev/shm/jack_db-* 2>/dev/null || true
+fi
 status=0
 for preset in default asan; do
   echo "=== $preset build ==="
