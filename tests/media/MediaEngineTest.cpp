@@ -1,5 +1,6 @@
 #include "platform/audio/OfflineOutput.h"
 #include "platform/media/MediaService.h"
+#include "tests/media/Signal.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -13,6 +14,8 @@
 
 using media::MediaError;
 using media::code;
+
+using media::testing::rms;
 
 namespace {
 
@@ -50,15 +53,6 @@ std::string writeSine(const std::string& name, int rate, double seconds, double 
     return path;
 }
 
-
-double rms(const std::vector<float>& v, size_t from = 0, size_t to = SIZE_MAX)
-{
-    to = std::min(to, v.size());
-    double sum = 0;
-    for (size_t i = from; i < to; ++i)
-        sum += double{v[i]} * v[i];
-    return to > from ? std::sqrt(sum / static_cast<double>(to - from)) : 0.0;
-}
 
 class MediaEngineTest : public ::testing::Test {
 protected:

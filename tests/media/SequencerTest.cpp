@@ -1,6 +1,7 @@
 #include "platform/audio/OfflineOutput.h"
 #include "platform/media/MediaService.h"
 #include "tests/media/SmfBuilder.h"
+#include "tests/media/Signal.h"
 
 #include <gtest/gtest.h>
 
@@ -25,15 +26,6 @@ std::string writeFile(const std::string& name, const Bytes& bytes)
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path;
-}
-
-double rms(const std::vector<float>& v, size_t from = 0, size_t to = SIZE_MAX)
-{
-    to = std::min(to, v.size());
-    double sum = 0;
-    for (size_t i = from; i < to; ++i)
-        sum += double{v[i]} * v[i];
-    return to > from ? std::sqrt(sum / static_cast<double>(to - from)) : 0.0;
 }
 
 // One engine for the whole suite: the first sequencer open loads the SoundFont.

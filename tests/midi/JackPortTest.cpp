@@ -22,32 +22,12 @@ using peer::onPath;
 using peer::spawn;
 using peer::stop;
 using peer::waitFor;
+using peer::dumpedEvents;
 
 std::string readFile(const std::filesystem::path& path)
 {
     std::ifstream in(path);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// The bytes of each event jack_midi_dump printed ("   0: 90 31 7f note on ..." gives "90 31 7f").
-std::vector<std::string> dumpedEvents(const std::string& dump)
-{
-    std::vector<std::string> events;
-    std::istringstream lines(dump);
-    std::string line;
-    while (std::getline(lines, line)) {
-        const std::size_t colon = line.find(':');
-        if (colon == std::string::npos)
-            continue;
-        std::istringstream words(line.substr(colon + 1));
-        std::string word;
-        std::string bytes;
-        while (words >> word && word.size() == 2 && std::all_of(word.begin(), word.end(), ::isxdigit))
-            bytes += (bytes.empty() ? "" : " ") + word;
-        if (!bytes.empty())
-            events.push_back(bytes);
-    }
-    return events;
 }
 
 class JackPeers : public testing::Test {

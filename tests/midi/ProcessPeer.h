@@ -1,6 +1,8 @@
 #pragma once
 // Starting and stopping the real programs that tests and benchmarks talk to (jackd, jack_midi_dump).
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -70,6 +72,26 @@ inline bool waitFor(const std::function<bool()>& condition)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return true;
+}
+
+// The bytes of each event jack_midi_dump printed ("   0: 90 31 7f note on ..." gives "90 31 7f").
+inline std::vector<std::string> dumpedEvents(const std::string& dump)
+{
+    std::vector<std::string> events;
+    std::istringstream lines(dump);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const std::size_t colon = line.find(':');
+        if (colon == std::string::npos)
+            continue;
+        std::istringstream words(line.substr(colon + 1));
+        std::string word, bytes;
+        while (words >> word && word.size() == 2 && std::all_of(word.begin(), word.end(), ::isxdigit))
+            bytes += (bytes.empty() ? "" : " ") + word;
+        if (!bytes.empty())
+            events.push_back(bytes);
+    }
+    return events;
 }
 
 } // namespace peer
