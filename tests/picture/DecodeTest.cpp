@@ -17,6 +17,8 @@ namespace {
 using test::corpus;
 using test::readFile;
 using Bytes = std::vector<uint8_t>;
+using test::put16;
+using test::put32;
 
 Bytes bytesOf(std::initializer_list<int> values)
 {
@@ -24,18 +26,6 @@ Bytes bytesOf(std::initializer_list<int> values)
     for (int v : values)
         out.push_back(static_cast<uint8_t>(v));
     return out;
-}
-
-void put16(Bytes& b, unsigned v)
-{
-    b.push_back(v & 0xFF);
-    b.push_back((v >> 8) & 0xFF);
-}
-
-void put32(Bytes& b, uint32_t v)
-{
-    put16(b, v & 0xFFFF);
-    put16(b, v >> 16);
 }
 
 TEST(DetectFormat, RecognisesFormatsByTheirFirstBytes)

@@ -1,6 +1,7 @@
 // Small hand-made files for the decoding rules that the public corpora exercise only in passing: RLE
 // bitmaps, the choice of an icon entry, and PCX runs and planes.
 
+#include "TestSupport.h"
 #include "platform/picture/Picture.h"
 
 #include <gtest/gtest.h>
@@ -12,19 +13,9 @@ namespace picture {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+using test::put16;
+using test::put32;
 constexpr uint32_t T = 0; // transparent: a pixel the file never set
-
-void put16(Bytes& b, unsigned v)
-{
-    b.push_back(v & 0xFF);
-    b.push_back((v >> 8) & 0xFF);
-}
-
-void put32(Bytes& b, uint32_t v)
-{
-    put16(b, v & 0xFFFF);
-    put16(b, v >> 16);
-}
 
 uint32_t grey(uint32_t level)
 {

@@ -147,4 +147,17 @@ inline size_t countDifferences(const std::vector<uint32_t>& a, const std::vector
     return count;
 }
 
+// Little-endian fields for files built by hand.
+inline void put16(std::vector<uint8_t>& b, unsigned v)
+{
+    b.push_back(static_cast<uint8_t>(v & 0xFF));
+    b.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
+}
+
+inline void put32(std::vector<uint8_t>& b, uint32_t v)
+{
+    put16(b, v & 0xFFFF);
+    put16(b, v >> 16);
+}
+
 } // namespace picture::test
